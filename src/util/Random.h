@@ -1,0 +1,41 @@
+#pragma once
+// The one run-time random engine (a standard 32-bit Mersenne Twister) and the
+// distributions the game draws from it. The distributions are written out by
+// hand: a library distribution may use another algorithm and would give other
+// numbers for the same seed, and a seed must mean the same fortress everywhere.
+#include <cstdint>
+#include <random>
+
+class RandomEngine {
+public:
+    static constexpr uint32_t kCreationSeed = 65535;
+
+    explicit RandomEngine(uint32_t value = kCreationSeed) : engine(value) {}
+
+    void seed(uint32_t value) { engine.seed(value); }
+    uint32_t next() { return static_cast<uint32_t>(engine()); }
+
+    // Uniform in [0, n) by rejection over whole 32-bit draws; n = 1 draws nothing.
+    uint32_t uniformIndex(uint32_t n);
+    // Uniform in [lo, hi], both ends included.
+    int32_t uniformInt(int32_t lo, int32_t hi);
+    // In [1, 100].
+    int32_t percentRoll() { return static_cast<int32_t>(uniformIndex(100)) + 1; }
+    // lo + (hi - lo) * c with c = float(draw) / 2^32; c can round to exactly 1.
+    double uniformReal(float lo, float hi) { return realFromDraw(lo, hi, next()); }
+    static double realFromDraw(float lo, float hi, uint32_t draw);
+
+private:
+    std::mt19937 engine;
+};
+
+// The process-wide engine, created seeded with 65535 on first use.
+RandomEngine& randomEngine();
+
+// The classic C-runtime rand sequence, carried here so the fortress generator
+// gives the same grid for a seed on every platform and build.
+namespace crt {
+constexpr int kRandMax = 32767;
+void srand(uint32_t seed);
+int rand();
+}  // namespace crt
