@@ -1,0 +1,5 @@
+#include "../Assets.h"
+
+namespace assetgen {
+bool generateSounds(const std::filesystem::path&) { return true; }
+}  // namespace assetgen
