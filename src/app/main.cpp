@@ -1,1 +1,11 @@
-int main() { return 0; }
+#include <memory>
+
+#include "app/Game.h"
+
+int main() {
+    // The Game holds a full copy of the world grid: too large for a small stack.
+    auto game = std::make_unique<Game>();
+    game->run();
+    game.reset();
+    return 0;
+}

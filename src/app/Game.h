@@ -1,0 +1,104 @@
+#pragma once
+// The one object that owns all state of the running program: the game state, the
+// cameras, the fortress identity, the menu's hit areas, timers and flags. The
+// singletons (Renderer, InputManager, the random engine, ...) live outside it.
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "gameplay/Camera.h"
+#include "world/Preferences.h"
+
+enum GameState : int32_t {
+    MainMenu = 100,
+    Playing = 101,
+    About = 102,
+    Credits = 103,
+    Quit = 104,
+};
+
+class Game {
+public:
+    Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+    ~Game() = default;
+
+    // Builds everything behind the loading screen, then runs frames until Quit.
+    void run();
+    void startUp();
+    void mainLoop();
+
+    // One frame of the main loop.
+    void runFrame();
+    // Reacts to the frame's events; may change gameState.
+    void handleMenuInput(const std::vector<SDL_Event>& events);
+    // Shared work of the menu states: empties the event list, keeps the menu music going.
+    void menuFrame();
+    // Draws the frame of the current state.
+    void drawState();
+
+    // Application state
+    int32_t gameState = MainMenu;
+    float frameDelta = 0.0f;
+    float lastFrameTicks = 0.0f;
+    int32_t mouseX = 0;
+    int32_t mouseY = 0;
+    int32_t hoveredButton = 0;
+
+    // Overlay and display flags
+    bool aboutShown = false;
+    bool mapShown = false;
+    bool overlayFreeze = false;
+    bool statsShown = false;
+    bool firstStart = true;
+    bool markerBlinkOn = true;  // blink phase of the player's marker on the map screen
+
+    // Fortress identity and timing
+    FortressIdentity fortress;
+    uint32_t generatorSeed = 0;  // 2 x mapSeed, handed to the fortress generator's srand
+
+    // Cameras
+    Camera sceneCamera;
+    Camera screenCamera;
+
+    // HUD state
+    float fpsTimer = 0.0f;
+    int32_t fpsFrames = 0;
+    float fortressNameTimer = 5.0f;
+    float messageTimer = 0.0f;
+    float spinAngleSlow = 0.3f;
+    float spinAngleFast = 0.3f;
+
+    // World content
+    int32_t activeEnemyCount = 1;
+    int32_t slidingInstance = -1;
+    bool slideAlongX = true;
+    float slideEnd = 0.0f;
+
+    // ---- Menus, dialogs and audio ----
+    // Puts the menu's hover indicator at (x, y) in screen-camera units.
+    void moveIndicator(float x, float y);
+
+    // ---- Rendering ----
+
+private:
+    // Start-up steps, in the order they run.
+    void showLoadingScreen();
+    void loadFortressIdentity();
+    void seedRandomEngines();
+    void buildButtonAreas();
+    void buildWorld();
+    void setUpLights();
+    void createParticleSystems();
+    void initialiseAudio();
+    void createHudLabels();
+    void createFramebuffer();
+    void createClothFlag();
+    void initialisePlayer();
+
+    void drawMenuScreen();
+    void drawPlayingFrame();
+    void shutDown();
+};

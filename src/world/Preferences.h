@@ -1,0 +1,41 @@
+#pragma once
+// The fortress identity (name and seed) and the best escape time, kept in the
+// "preferencias" section of the settings file so that every launch rebuilds the
+// same fortress until the player asks for a new one.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+class RandomEngine;
+
+inline const std::filesystem::path kSettingsPath = "../Data/Settings/Settings.ini";
+
+struct FortressIdentity {
+    std::filesystem::path settingsPath = kSettingsPath;
+
+    std::string mapName;  // Windows-1252 bytes
+    uint32_t mapSeed = 0;
+    int32_t recordHours = 0;
+    int32_t recordMinutes = 0;
+    int32_t recordSeconds = 0;
+    std::string recordText;
+    int64_t playStartTime = 0;  // wall-clock seconds at the start of the current game
+
+    // Reads the five keys; true when a usable fortress (a name and a non-zero seed) was stored.
+    bool loadPreferences();
+    // New seed from the clock, new name from the random engine, both saved.
+    void createNewFortress(int64_t now, RandomEngine& engine);
+    void createNewFortress();
+    void saveFortressIdentity() const;
+    // Stores the time since playStartTime when it beats the record; true if it did.
+    bool storeRecordIfBetter(int64_t now);
+    bool storeRecordIfBetter();
+    void formatRecordText();
+};
+
+// A pronounceable name: alternating vowels and consonants (never q), starting with
+// either; the first letter capitalised when asked.
+std::string makeFortressName(int minLength, int maxLength, bool capitalise, RandomEngine& engine);
+
+// Splits an elapsed time into hours (whole days dropped), minutes and seconds.
+void splitElapsed(int64_t elapsed, int32_t& hours, int32_t& minutes, int32_t& seconds);
