@@ -1,0 +1,89 @@
+"""Helpers for end-to-end tests: run the real game binary in a private copy of the
+runnable tree under the X display the test command started."""
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+
+def build_dir():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    args, _ = parser.parse_known_args()
+    return os.path.abspath(args.build)
+
+
+class GameTree:
+    """A temporary <root>/bin + <root>/Data whose read-only parts link to the build,
+    with its own Settings/ and Screenshots/, so a test never touches the build's
+    settings file."""
+
+    def __init__(self, build, settings_text=None):
+        self.root = tempfile.mkdtemp(prefix="velkaran-e2e-")
+        self.bin = os.path.join(self.root, "bin")
+        self.data = os.path.join(self.root, "Data")
+        os.makedirs(self.bin)
+        os.makedirs(self.data)
+        os.symlink(os.path.join(build, "bin", "velkaran"), os.path.join(self.bin, "velkaran"))
+        for entry in os.listdir(os.path.join(build, "Data")):
+            if entry not in ("Settings", "Screenshots"):
+                os.symlink(os.path.join(build, "Data", entry), os.path.join(self.data, entry))
+        os.makedirs(os.path.join(self.data, "Settings"))
+        os.makedirs(os.path.join(self.data, "Screenshots"))
+        self.settings = os.path.join(self.data, "Settings", "Settings.ini")
+        if settings_text is not None:
+            with open(self.settings, "wb") as f:
+                f.write(settings_text.encode("cp1252"))
+        self.process = None
+
+    def start(self):
+        env = dict(os.environ)
+        env.setdefault("SDL_AUDIODRIVER", "dummy")
+        self.process = subprocess.Popen(["./velkaran"], cwd=self.bin, env=env,
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        return self.process
+
+    def window_id(self, timeout=60):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise AssertionError("game exited early with %s: %s" % (self.process.returncode,
+                                                                      self.process.stderr.read().decode(errors="replace")))
+            out = subprocess.run(["xdotool", "search", "--name", "^Velkaran$"], capture_output=True, text=True)
+            ids = out.stdout.split()
+            if ids:
+                return ids[0]
+            time.sleep(0.2)
+        raise AssertionError("no game window within %d s" % timeout)
+
+    def wait_for_file(self, path, timeout=60):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if os.path.exists(path):
+                return
+            time.sleep(0.2)
+        raise AssertionError("%s not written within %d s" % (path, timeout))
+
+    def terminate(self, timeout=20):
+        self.process.send_signal(signal.SIGTERM)
+        return self.wait(timeout)
+
+    def wait(self, timeout=20):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise AssertionError("game did not exit within %d s" % timeout)
+
+    def read_settings(self):
+        with open(self.settings, "rb") as f:
+            return f.read().decode("cp1252")
+
+    def cleanup(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        shutil.rmtree(self.root, ignore_errors=True)

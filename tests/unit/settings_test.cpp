@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "util/IniFile.h"
+#include "util/Random.h"
+#include "world/Preferences.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("velkaran-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        path = dir / "Settings" / "Settings.ini";
+        identity.settingsPath = path;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void write(const std::string& content) {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << content;
+    }
+    std::string read() const {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path dir, path;
+    FortressIdentity identity;
+};
+
+TEST_F(SettingsFile, WriteKeepsEveryOtherLineAndCreatesTheFolder) {
+    EXPECT_TRUE(writeProfileString(path, "preferencias", "map_seed", "7"));
+    EXPECT_EQ(read(), "[preferencias]\nmap_seed=7\n");
+
+    write("; a comment\nwindow_resolution=1280x720\r\n\n[Other]\nkey=value\n\n[PREFERENCIAS]\nMap_Seed = 12\nunknown=1\n");
+    EXPECT_TRUE(writeProfileString(path, "preferencias", "map_seed", "99"));
+    EXPECT_TRUE(writeProfileString(path, "preferencias", "map_name", "Ab\xE9"));
+    EXPECT_TRUE(writeProfileString(path, "other", "new", "x"));
+    EXPECT_EQ(read(),
+              "; a comment\nwindow_resolution=1280x720\r\n\n[Other]\nkey=value\nnew=x\n\n[PREFERENCIAS]\n"
+              "map_seed=99\nunknown=1\nmap_name=Ab\xE9\n");
+    EXPECT_FALSE(fs::exists(path.string() + ".tmp"));
+}
+
+TEST_F(SettingsFile, ReadsCaseInsensitivelyAndCutsLongValues) {
+    write("[Preferencias]\n  MAP_NAME =  Hola  \r\nmap_seed=" + std::string(100, '7') + "\n");
+    const IniFile ini = IniFile::load(path);
+    EXPECT_EQ(ini.get("preferencias", "map_name", "?"), "Hola");
+    EXPECT_EQ(ini.get("preferencias", "map_seed", "?"), std::string(63, '7'));
+    EXPECT_EQ(ini.get("preferencias", "missing", "dflt"), "dflt");
+    EXPECT_EQ(ini.get("nosection", "map_name", "dflt"), "dflt");
+}
+
+TEST_F(SettingsFile, ValuesCannotInjectLines) {
+    IniFile ini;
+    ini.set("preferencias", "map_name", "Evil\n[preferencias]\nmap_seed=1");
+    EXPECT_EQ(ini.lines().size(), 2u);
+}
+
+TEST_F(SettingsFile, LoadsAStoredFortressAndRecord) {
+    write("[preferencias]\nmap_name=Ubatoki\nmap_seed=4000000000\ntime_record_h=1\ntime_record_m=2\ntime_record_s=3\n");
+    EXPECT_TRUE(identity.loadPreferences());
+    EXPECT_EQ(identity.mapName, "Ubatoki");
+    EXPECT_EQ(identity.mapSeed, 4000000000u);
+    EXPECT_EQ(identity.recordHours, 1);
+    EXPECT_EQ(identity.recordMinutes, 2);
+    EXPECT_EQ(identity.recordSeconds, 3);
+}
+
+TEST_F(SettingsFile, RecordFieldRules) {
+    struct Case {
+        const char* lines;
+        int h, m, s;
+    } cases[] = {
+        {"", 2, 0, 0},
+        {"time_record_m=61\ntime_record_s=60\n", 2, 0, 60},
+        {"time_record_m=60\ntime_record_s=-5\n", 2, 60, 0},
+        {"time_record_h=999\n", 999, 0, 0},
+        {"time_record_h=abc\ntime_record_m=12abc\n", 0, 12, 0},
+        {"time_record_h=99999999999999999999999\n", 2, 0, 0},
+    };
+    for (const Case& c : cases) {
+        write(std::string("[preferencias]\nmap_name=X\nmap_seed=1\n") + c.lines);
+        identity.loadPreferences();
+        EXPECT_EQ(identity.recordHours, c.h) << c.lines;
+        EXPECT_EQ(identity.recordMinutes, c.m) << c.lines;
+        EXPECT_EQ(identity.recordSeconds, c.s) << c.lines;
+    }
+}
+
+TEST_F(SettingsFile, UnusableStoredFortressesCountAsAbsent) {
+    const char* cases[] = {
+        "",
+        "[preferencias]\nmap_name=\nmap_seed=5\n",
+        "[preferencias]\nmap_name=Abc\n",
+        "[preferencias]\nmap_name=Abc\nmap_seed=0\n",
+        "[preferencias]\nmap_name=Abc\nmap_seed=-1\n",
+        "[preferencias]\nmap_name=Abc\nmap_seed=99999999999\n",
+        "[preferencias]\nmap_name=Abc\nmap_seed=zzz\n",
+        "[otra]\nmap_name=Abc\nmap_seed=5\n",
+    };
+    for (const char* content : cases) {
+        write(content);
+        EXPECT_FALSE(identity.loadPreferences()) << content;
+    }
+}
+
+TEST_F(SettingsFile, CorruptFilesNeitherCrashNorLoseTheRecord) {
+    std::mt19937 gen(1);
+    std::string garbage(1 << 20, '\0');
+    for (char& c : garbage) c = static_cast<char>(gen());
+    const std::string cases[] = {
+        garbage,
+        std::string(5 << 20, 'a'),  // one huge line without '='
+        "[preferencias\nmap_name\n=\n==\n[\n]\n",
+        std::string("map_name=\x80\x81\xff\0x\nmap_seed=12\n", 26),
+    };
+    for (const std::string& content : cases) {
+        write("[preferencias]\ntime_record_h=0\ntime_record_m=1\ntime_record_s=2\n" + content);
+        identity.loadPreferences();
+        RandomEngine engine(3);
+        identity.createNewFortress(1234, engine);
+        FortressIdentity reloaded;
+        reloaded.settingsPath = path;
+        ASSERT_TRUE(reloaded.loadPreferences());
+        EXPECT_EQ(reloaded.mapSeed, 1234u);
+        EXPECT_EQ(reloaded.mapName, identity.mapName);
+        EXPECT_EQ(reloaded.recordMinutes, 1) << "the record survives a rewrite of a corrupt file";
+        EXPECT_EQ(reloaded.recordSeconds, 2);
+    }
+}
+
+TEST_F(SettingsFile, NewFortressIsSavedAndReloaded) {
+    RandomEngine engine(42);
+    identity.createNewFortress(0x1'0000'0005LL, engine);  // the low 32 bits of the clock
+    EXPECT_EQ(identity.mapSeed, 5u);
+    FortressIdentity reloaded;
+    reloaded.settingsPath = path;
+    EXPECT_TRUE(reloaded.loadPreferences());
+    EXPECT_EQ(reloaded.mapName, identity.mapName);
+    EXPECT_EQ(reloaded.mapSeed, 5u);
+}
+
+TEST(FortressName, ShapeOfGeneratedNames) {
+    RandomEngine engine(7);
+    const std::string vowels = "aeiouAEIOU";
+    for (int n = 0; n < 2000; ++n) {
+        const std::string name = makeFortressName(6, 10, true, engine);
+        ASSERT_GE(name.size(), 6u);
+        ASSERT_LE(name.size(), 10u);
+        ASSERT_TRUE(std::isupper(static_cast<unsigned char>(name[0]))) << name;
+        for (size_t i = 0; i < name.size(); ++i) {
+            ASSERT_NE(std::tolower(static_cast<unsigned char>(name[i])), 'q') << name;
+            if (i > 0) {
+                const bool a = vowels.find(name[i - 1]) != std::string::npos;
+                const bool b = vowels.find(name[i]) != std::string::npos;
+                ASSERT_NE(a, b) << "letters alternate: " << name;
+                ASSERT_TRUE(std::islower(static_cast<unsigned char>(name[i]))) << name;
+            }
+        }
+    }
+}
+
+TEST(FortressName, DrawsTwoValuesPerLetter) {
+    // The exact draw order decides the name for a seed: length, start roll, then
+    // a vowel and a consonant index at every position.
+    RandomEngine a(123), b(123);
+    const std::string name = makeFortressName(6, 10, true, a);
+    const int length = b.uniformInt(6, 10);
+    const bool vowelFirst = b.percentRoll() < 50;
+    std::string expected;
+    bool vowel = vowelFirst;
+    for (int p = 0; p < length; ++p) {
+        const int v = b.uniformInt(0, 4), c = b.uniformInt(0, 19);
+        expected += vowel ? (p ? "aeiou" : "AEIOU")[v] : (p ? "bcdfghjklmnprstvwxyz" : "BCDFGHJKLMNPRSTVWXYZ")[c];
+        vowel = !vowel;
+    }
+    EXPECT_EQ(name, expected);
+    EXPECT_EQ(a.next(), b.next());
+}
+
+TEST_F(SettingsFile, RecordIsReplacedOnlyByAStrictlyBetterTime) {
+    write("window_resolution=1024x768\n[preferencias]\nmap_name=Abc\nmap_seed=3\ntime_record_h=1\ntime_record_m=0\ntime_record_s=10\n");
+    identity.loadPreferences();
+    identity.playStartTime = 1000;
+
+    EXPECT_FALSE(identity.storeRecordIfBetter(1000 + 3610)) << "equal time keeps the record";
+    EXPECT_FALSE(identity.storeRecordIfBetter(1000 + 3611));
+    // 25 h 0 min 9 s: whole days are dropped, so it counts as 1 h 0 min 9 s.
+    EXPECT_TRUE(identity.storeRecordIfBetter(1000 + 25 * 3600 + 9));
+    EXPECT_EQ(identity.recordHours, 1);
+    EXPECT_EQ(identity.recordMinutes, 0);
+    EXPECT_EQ(identity.recordSeconds, 9);
+    EXPECT_EQ(identity.recordText, "R: 1h 0m 9s ");
+
+    FortressIdentity reloaded;
+    reloaded.settingsPath = path;
+    EXPECT_TRUE(reloaded.loadPreferences());
+    EXPECT_EQ(reloaded.recordSeconds, 9);
+    EXPECT_NE(read().find("window_resolution=1024x768"), std::string::npos);
+}
+
+TEST(RecordTime, SplitAndFormat) {
+    int32_t h, m, s;
+    splitElapsed(25 * 3600 + 10, h, m, s);
+    EXPECT_EQ(h, 1);
+    EXPECT_EQ(m, 0);
+    EXPECT_EQ(s, 10);
+    FortressIdentity id;
+    id.recordHours = 2;
+    id.formatRecordText();
+    EXPECT_EQ(id.recordText, "R: 2h 0m 0s ");
+}
+
+}  // namespace
