@@ -12,10 +12,13 @@ namespace {
 
 double timeOf(std::size_t i) { return static_cast<double>(i) / kRate; }
 
+// Renders fn(t) over `seconds`; the end is faded so that a part cut off while still
+// sounding does not click where it stops.
 template <typename F>
 Buffer generate(double seconds, F fn) {
     Buffer b(samplesFor(seconds));
     for (std::size_t i = 0; i < b.size(); ++i) b[i] = fn(timeOf(i));
+    fadeEdges(b, 0.0, std::min(0.005, seconds / 4));
     return b;
 }
 
@@ -67,11 +70,6 @@ float saturate(float x, float drive) { return static_cast<float>(std::tanh(drive
 void saturate(Buffer& b, float drive) {
     const float peak = std::max(peakOf(b), 1e-6f);
     for (float& v : b) v = saturate(v / peak, drive) * peak;
-}
-
-Buffer concatSilence(Buffer b, double seconds) {
-    b.resize(b.size() + samplesFor(seconds), 0.0f);
-    return b;
 }
 
 }  // namespace
@@ -131,7 +129,7 @@ Buffer rifleShot() {
     // The bolt cycling a few milliseconds after the shot.
     mixInto(dry, noiseClick(43, 4500, 3.0, 0.0003, 0.003), at(0.045), 0.3f);
     mixInto(dry, metalRing({{2650, 0.01, 0.12}, {3900, 0.006, 0.08}}, 0.05), at(0.045), 1.0f);
-    Buffer out = reverberate(concatSilence(dry, 0.35), 0.55, 0.5, 0.55f);
+    Buffer out = reverberate(dry, 0.55, 0.5, 0.55f);
     saturate(out, 1.6f);
     return out;
 }
@@ -145,8 +143,8 @@ Buffer sniperShot() {
     Buffer body = thump(120, 36, 0.05, 0.16);
     saturate(body, 3.0f);
     mixInto(dry, body, 0, 1.2f);
-    Buffer wet = echo(concatSilence(dry, 0.7), 0.27, 0.38f, 0.45f, 1800.0);
-    Buffer out = reverberate(concatSilence(wet, 0.3), 0.85, 0.45, 0.7f);
+    Buffer wet = echo(dry, 0.27, 0.38f, 0.45f, 1800.0);
+    Buffer out = reverberate(wet, 0.85, 0.45, 0.7f);
     // Bolt action: lift and pull back, then push forward and lock.
     mixInto(out, noiseClick(53, 3000, 3.0, 0.0005, 0.005), at(0.95), 0.25f);
     mixInto(out, metalRing({{2300, 0.015, 0.12}, {3450, 0.01, 0.08}}, 0.06), at(0.95), 1.0f);
@@ -241,7 +239,7 @@ Buffer enemyFire() {
         const float whoosh = band.process(noise.white());
         return (0.8f * tone + 0.4f * whoosh) * attackDecay(t, 0.005, 0.11);
     });
-    return reverberate(concatSilence(dry, 0.2), 0.5, 0.5, 0.4f);
+    return reverberate(dry, 0.5, 0.5, 0.4f);
 }
 
 Buffer enemyExplodes() {
@@ -267,7 +265,7 @@ Buffer enemyExplodes() {
         impulse *= 0.995;
         return hp.process(noise.white() * static_cast<float>(impulse));
     }), at(0.08), 0.35f);
-    Buffer out = reverberate(concatSilence(dry, 0.5), 0.75, 0.5, 0.6f);
+    Buffer out = reverberate(dry, 0.75, 0.5, 0.6f);
     saturate(out, 1.5f);
     return out;
 }
@@ -295,7 +293,7 @@ Buffer enemyPowersDown() {
         mixInto(dry, metalRing({{base, 0.03, 0.2}, {base * 1.53, 0.02, 0.12}, {base * 2.41, 0.01, 0.08}}, 0.15), at(when),
                 static_cast<float>(0.9 - 0.15 * k));
     }
-    return reverberate(concatSilence(dry, 0.3), 0.6, 0.5, 0.45f);
+    return reverberate(dry, 0.6, 0.5, 0.45f);
 }
 
 Buffer enemyDropsItem() {
@@ -330,7 +328,7 @@ Buffer thunder() {
         double at, rise, fall, gain;
     };
     std::vector<Swell> swells;
-    for (int k = 0; k < 7; ++k) swells.push_back({rng.range(0.05, 3.2), rng.range(0.05, 0.4), rng.range(0.4, 1.4), rng.range(0.4, 1.0)});
+    for (int k = 0; k < 7; ++k) swells.push_back({rng.range(0.05, 3.2), rng.range(0.15, 0.5), rng.range(0.4, 1.4), rng.range(0.4, 1.0)});
     Noise low(150), mid(151);
     Biquad lowLp = Biquad::lowpass(160, 0.9), midLp = Biquad::lowpass(700), midHp = Biquad::highpass(120);
     mixInto(out, generate(length, [&](double t) {
@@ -614,7 +612,7 @@ Buffer teleport() {
         band.setBandpass(300 * std::pow(20.0, t), 2.0);
         return band.process(noise.white()) * window(t, 0.3, 0.4, 1.0);
     }), 0, 0.8f);
-    Buffer wet = echo(concatSilence(dry, 0.4), 0.09, 0.5f, 0.4f, 6000.0);
+    Buffer wet = echo(dry, 0.09, 0.5f, 0.4f, 6000.0);
     return reverberate(wet, 0.8, 0.3, 0.5f);
 }
 

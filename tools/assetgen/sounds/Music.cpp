@@ -205,7 +205,9 @@ public:
 
     double seconds(double beats) const { return beats * beat_; }
 
-    void play(const Buffer& note, double beat, float gain, float pan, float reverbSend) {
+    void play(Buffer note, double beat, float gain, float pan, float reverbSend) {
+        // Decays are cut where the note's buffer ends: fade that cut.
+        fadeEdges(note, 0.0, 0.01);
         const std::size_t offset = samplesFor(beat * beat_) % length_;
         mixWrapped(dry_, note, offset, gain, pan);
         if (reverbSend > 0) mixWrapped(send_, note, offset, gain * reverbSend, pan);
@@ -384,32 +386,34 @@ Stereo inGame() {
     for (int bar = 0; bar < 12; ++bar) {
         const Chord& c = chords[bar];
         const double b0 = bar * 4.0;
+        // The last bar thins out, so that the loop's joint falls into a quieter moment.
+        const bool last = bar == 11;
         // Dark pads, held a little over the bar line so that they cross-fade.
         int k = 0;
         for (int n : tonesOf(c)) {
-            song.play(pad(n - 12, song.seconds(4.3), 650, static_cast<std::uint32_t>(3000 + bar * 8 + k)), b0, 0.2f,
+            song.play(pad(n - 12, song.seconds(last ? 2.5 : 4.3), 650, static_cast<std::uint32_t>(3000 + bar * 8 + k)), b0, 0.2f,
                       -0.6f + 0.4f * static_cast<float>(k), 0.7f);
             ++k;
         }
         // Drone: the root two octaves down, overlapping bar to bar.
-        song.play(pad(c.root - 12, song.seconds(4.5), 220, static_cast<std::uint32_t>(3100 + bar)), b0, 0.45f, 0.0f, 0.2f);
+        song.play(pad(c.root - 12, song.seconds(last ? 2.5 : 4.5), 220, static_cast<std::uint32_t>(3100 + bar)), b0, 0.45f, 0.0f, 0.2f);
         // Heartbeat.
         song.play(kick(0.8), b0, 0.5f, 0.0f, 0.15f);
         song.play(kick(0.4), b0 + 0.4, 0.3f, 0.0f, 0.15f);
-        if (bar >= 4) {
+        if (bar >= 4 && !last) {
             song.play(kick(0.8), b0 + 2.0, 0.4f, 0.0f, 0.15f);
             song.play(kick(0.4), b0 + 2.4, 0.25f, 0.0f, 0.15f);
         }
         // Ticking in sixteenths from the third bar, accents off the beat.
         if (bar >= 2)
-            for (int s = 0; s < 16; ++s) {
+            for (int s = 0; s < (last ? 8 : 16); ++s) {
                 const float accent = (s % 4 == 2) ? 1.0f : (s % 2 ? 0.35f : 0.55f);
                 song.play(hat(0.018, 7000, static_cast<std::uint32_t>(3200 + bar * 16 + s)), b0 + 0.25 * s, 0.07f * accent,
                           s % 2 ? 0.35f : -0.35f, 0.2f);
             }
         // Muted low pulse on the offbeats: unease rather than drive.
         if (bar >= 4)
-            for (int e = 1; e < 8; e += 2)
+            for (int e = 1; e < (last ? 4 : 8); e += 2)
                 song.play(bass(c.root + 12, song.seconds(0.25), 0.4), b0 + 0.5 * e, 0.18f, 0.0f, 0.1f);
     }
     // Risers into the turnarounds.
@@ -438,23 +442,25 @@ Stereo pause() {
         const Chord& c = chords[bar];
         const double b0 = bar * 4.0;
         const std::vector<int> tones = tonesOf(c);
+        // The last bar thins out, so that the loop's joint falls into a quieter moment.
+        const bool last = bar == 11;
         int k = 0;
         for (int n : tones) {
             const float pan = -0.3f + 0.2f * static_cast<float>(k++);
             song.play(epiano(n, song.seconds(2.3), 0.8), b0, 0.13f, pan, 0.5f);
-            song.play(epiano(n, song.seconds(1.4), 0.5), b0 + 2.5, 0.08f, pan, 0.5f);
+            if (!last) song.play(epiano(n, song.seconds(1.4), 0.5), b0 + 2.5, 0.08f, pan, 0.5f);
         }
         for (int n : tones)
-            song.play(pad(n, song.seconds(4.2), 1000, static_cast<std::uint32_t>(4000 + bar * 8 + (n % 8))), b0, 0.06f, 0.0f, 0.8f);
+            song.play(pad(n, song.seconds(last ? 2.5 : 4.2), 1000, static_cast<std::uint32_t>(4000 + bar * 8 + (n % 8))), b0, 0.06f, 0.0f, 0.8f);
         song.play(bass(c.root, song.seconds(2.7), 0.15), b0, 0.45f, 0.0f, 0.1f);
-        song.play(bass(c.root + 7, song.seconds(0.9), 0.15), b0 + 3.0, 0.3f, 0.0f, 0.1f);
+        if (!last) song.play(bass(c.root + 7, song.seconds(0.9), 0.15), b0 + 3.0, 0.3f, 0.0f, 0.1f);
         // A music-box figure in quarters, high and soft.
         for (int q = 0; q < 4; ++q)
             song.play(bell(tones[static_cast<std::size_t>((q * 2 + bar) % 4)] + 24, song.seconds(0.9), 2.0), b0 + q + 0.5,
                       0.045f, q % 2 ? 0.5f : -0.5f, 0.9f);
         // Brushed shaker in eighths from the fifth bar.
         if (bar >= 4)
-            for (int e = 0; e < 8; ++e)
+            for (int e = 0; e < (last ? 4 : 8); ++e)
                 song.play(hat(0.03, 5000, static_cast<std::uint32_t>(4200 + bar * 8 + e)), b0 + 0.5 * e, e % 2 ? 0.05f : 0.03f,
                           0.25f, 0.3f);
     }

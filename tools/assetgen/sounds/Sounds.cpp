@@ -92,9 +92,13 @@ void normalise(Buffer& b, double peakDb) {
 }
 
 Buffer master(Buffer b, double peakDb, bool loops) {
+    // One-shots lose their inaudible tail and start and end softly; loops join on
+    // themselves and must keep their exact length.
+    if (!loops) {
+        trimTail(b, 60.0);
+        fadeEdges(b, 0.001, 0.01);
+    }
     removeDc(b, loops);
-    // One-shots start and end softly; loops join on themselves and need neither.
-    if (!loops) fadeEdges(b, 0.001, 0.02);
     normalise(b, peakDb);
     return b;
 }
@@ -104,8 +108,8 @@ Stereo master(Stereo s, double peakDb) {
     removeDc(s.right, true);
     // The player restarts the track when it ends, after a short pause of its own; the
     // fades keep both sides of that pause free of clicks.
-    fadeEdges(s.left, 0.005, 0.03);
-    fadeEdges(s.right, 0.005, 0.03);
+    fadeEdges(s.left, 0.005, 0.06);
+    fadeEdges(s.right, 0.005, 0.06);
     const float peak = std::max(peakOf(s.left), peakOf(s.right));
     if (peak > 0) {
         const float gain = dbToGain(peakDb) / peak;

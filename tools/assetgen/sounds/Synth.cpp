@@ -186,7 +186,8 @@ void Reverb::process(float inL, float inR, float& outL, float& outR) {
 }
 
 void mixInto(Buffer& dst, const Buffer& src, std::size_t offset, float gain) {
-    for (std::size_t i = 0; i < src.size() && offset + i < dst.size(); ++i) dst[offset + i] += gain * src[i];
+    if (dst.size() < offset + src.size()) dst.resize(offset + src.size(), 0.0f);
+    for (std::size_t i = 0; i < src.size(); ++i) dst[offset + i] += gain * src[i];
 }
 
 namespace {
@@ -249,54 +250,65 @@ void fadeEdges(Buffer& b, double inSeconds, double outSeconds) {
         b[b.size() - 1 - i] *= static_cast<float>(0.5 - 0.5 * std::cos(kPi * static_cast<double>(i) / static_cast<double>(out)));
 }
 
+void trimTail(Buffer& b, double belowPeakDb) {
+    const float threshold = peakOf(b) * dbToGain(-belowPeakDb);
+    std::size_t last = b.size();
+    while (last > 0 && std::abs(b[last - 1]) <= threshold) --last;
+    const std::size_t keep = std::min(b.size(), last + samplesFor(0.01));
+    b.resize(keep);
+    fadeEdges(b, 0.0, 0.01);
+}
+
 void removeDc(Buffer& b, bool looping) {
     Biquad hp = Biquad::highpass(18.0);
     if (looping) {
         for (float v : b) hp.process(v);
     }
     for (float& v : b) v = hp.process(v);
-    const auto mean = static_cast<float>(meanOf(b));
-    for (float& v : b) v -= mean;
-}
-
-Stereo reverberate(const Stereo& in, double roomSize, double damping, float wet, bool looping) {
-    Reverb reverb(roomSize, damping);
-    Stereo out(in.size());
-    float l, r;
+    if (b.empty()) return;
     if (looping) {
-        for (std::size_t i = 0; i < in.size(); ++i) reverb.process(in.left[i], in.right[i], l, r);
+        const auto mean = static_cast<float>(meanOf(b));
+        for (float& v : b) v -= mean;
+        return;
     }
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        reverb.process(in.left[i], in.right[i], l, r);
-        out.left[i] = in.left[i] + wet * l;
-        out.right[i] = in.right[i] + wet * r;
-    }
-    return out;
+    // Shape 0.5 - 0.5 cos over the buffer: its mean is 1/2, so scale by twice the mean.
+    const double mean = meanOf(b);
+    const double n = static_cast<double>(b.size());
+    for (std::size_t i = 0; i < b.size(); ++i)
+        b[i] -= static_cast<float>(2.0 * mean * (0.5 - 0.5 * std::cos(kTwoPi * static_cast<double>(i) / n)));
 }
 
 Buffer reverberate(const Buffer& in, double roomSize, double damping, float wet) {
+    // Long enough for the tail to fall some 50 dB; the caller trims the rest.
+    const double tail = 0.4 + 2.6 * roomSize;
     Reverb reverb(roomSize, damping, 0.0);
-    Buffer out(in.size());
+    Buffer out(in.size() + samplesFor(tail), 0.0f);
     float l, r;
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        reverb.process(in[i], in[i], l, r);
-        out[i] = in[i] + wet * 0.5f * (l + r);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const float x = i < in.size() ? in[i] : 0.0f;
+        reverb.process(x, x, l, r);
+        out[i] = x + wet * 0.5f * (l + r);
     }
+    fadeEdges(out, 0.0, 0.05);
     return out;
 }
 
 Buffer echo(const Buffer& in, double seconds, float feedback, float wet, double toneHz) {
     const std::size_t d = std::max<std::size_t>(1, samplesFor(seconds));
+    // Repeats until they are 60 dB down.
+    const double repeats = std::log(0.001) / std::log(std::clamp(static_cast<double>(feedback), 0.01, 0.95));
     std::vector<float> line(d, 0.0f);
     OnePole tone(toneHz);
-    Buffer out(in.size());
+    Buffer out(in.size() + static_cast<std::size_t>(repeats + 1.0) * d, 0.0f);
     std::size_t pos = 0;
-    for (std::size_t i = 0; i < in.size(); ++i) {
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const float x = i < in.size() ? in[i] : 0.0f;
         const float delayed = line[pos];
-        line[pos] = in[i] + tone.process(delayed) * feedback;
+        line[pos] = x + tone.process(delayed) * feedback;
         pos = (pos + 1) % d;
-        out[i] = in[i] + wet * delayed;
+        out[i] = x + wet * delayed;
     }
+    fadeEdges(out, 0.0, 0.02);
     return out;
 }
 

@@ -138,7 +138,8 @@ private:
     float feedback_, damp_, width_;
 };
 
-// Buffer helpers.
+// Buffer helpers. Mixing into a mono buffer lengthens it to hold all of `src`, so a
+// decay is never cut off.
 void mixInto(Buffer& dst, const Buffer& src, std::size_t offset, float gain = 1.0f);
 void mixInto(Stereo& dst, const Buffer& src, std::size_t offset, float gain, float pan);  // pan -1 … 1
 // Same, but anything past the end wraps to the start: for material that loops.
@@ -148,14 +149,17 @@ float peakOf(const Buffer& b);
 double meanOf(const Buffer& b);
 void scale(Buffer& b, float gain);
 void fadeEdges(Buffer& b, double inSeconds, double outSeconds);
-// High-pass well below the audible range and subtract the remaining mean. With
-// `looping` the filter runs over the buffer twice so that its state wraps around.
+// Cut a decaying tail where it has fallen `belowPeakDb` under the peak, ending in a
+// short fade.
+void trimTail(Buffer& b, double belowPeakDb);
+// High-pass well below the audible range, then remove the remaining mean. A looping
+// buffer is filtered twice so that the filter state wraps around, and its mean is
+// subtracted evenly; a one-shot's mean is taken out under a raised-cosine shape so
+// that its first and last samples stay at zero.
 void removeDc(Buffer& b, bool looping = false);
-// Reverb on a mono or stereo buffer; `wet` is the level of the reverberated part.
-// With `looping`, the tail of the end is carried over into the start.
-Stereo reverberate(const Stereo& in, double roomSize, double damping, float wet, bool looping = false);
+// Mono reverb; the result is longer than the input by the reverb's tail.
 Buffer reverberate(const Buffer& in, double roomSize, double damping, float wet);
-// Echo with feedback (mono), for rooms and distance.
+// Echo with feedback (mono); the result is longer than the input by the repeats.
 Buffer echo(const Buffer& in, double seconds, float feedback, float wet, double toneHz = 4000.0);
 
 }  // namespace assetgen::synth

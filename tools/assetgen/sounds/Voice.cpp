@@ -81,6 +81,8 @@ Buffer voice(const Cry& c) {
         for (int k = 0; k < 3; ++k) v += gains[k] * formant[k].process(static_cast<float>(source));
         out[i] = tilt.process(static_cast<float>(v)) * window(t, c.attack, c.release, c.length);
     }
+    // Unit peak, so that breaths and blows are mixed against it at known levels.
+    scale(out, 1.0f / std::max(peakOf(out), 1e-6f));
     return out;
 }
 
@@ -180,12 +182,12 @@ Buffer playerDeath(int variant) {
             Buffer out(samplesFor(1.75), 0.0f);
             mixInto(out, voice({0.18, 160, 185, 140, 0.3, kUh, kUh, 0.15, 0.3, 0.01, 0.06, 0.0, 381}), 0);
             Noise noise(382);
-            Biquad band;
+            Biquad band, lp = Biquad::lowpass(4500);
             Buffer gasp(samplesFor(0.22));
             for (std::size_t i = 0; i < gasp.size(); ++i) {
                 const double t = static_cast<double>(i) / kRate;
                 band.setBandpass(1400 + 1400 * t / 0.22, 1.5);
-                gasp[i] = band.process(noise.white()) * window(t, 0.08, 0.05, 0.22) * 0.25f;
+                gasp[i] = lp.process(band.process(noise.white())) * window(t, 0.08, 0.05, 0.22) * 0.15f;
             }
             mixInto(out, gasp, samplesFor(0.22));
             mixInto(out, voice({1.2, 190, 200, 80, 0.1, kAh, kUh, 0.2, 0.55, 0.015, 0.55, 0.035, 383}), samplesFor(0.45));
