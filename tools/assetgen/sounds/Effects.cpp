@@ -223,7 +223,7 @@ Buffer enemyHit() {
         if (rng.chance(0.004 * std::exp(-t / 0.1))) impulse = rng.range(0.5, 1.0);
         impulse *= 0.993;
         return hp.process(noise.white() * static_cast<float>(impulse));
-    }), at(0.01), 0.6f);
+    }), at(0.01), 0.3f);
     return out;
 }
 

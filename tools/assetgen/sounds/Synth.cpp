@@ -212,16 +212,21 @@ void mixWrapped(Stereo& dst, const Buffer& src, std::size_t offset, float gain, 
     float gl, gr;
     panGains(pan, gain, gl, gr);
     const std::size_t n = dst.size();
+    std::size_t k = offset % n;
     for (std::size_t i = 0; i < src.size(); ++i) {
-        const std::size_t k = (offset + i) % n;
         dst.left[k] += gl * src[i];
         dst.right[k] += gr * src[i];
+        if (++k == n) k = 0;
     }
 }
 
 void mixWrapped(Buffer& dst, const Buffer& src, std::size_t offset, float gain) {
     const std::size_t n = dst.size();
-    for (std::size_t i = 0; i < src.size(); ++i) dst[(offset + i) % n] += gain * src[i];
+    std::size_t k = offset % n;
+    for (std::size_t i = 0; i < src.size(); ++i) {
+        dst[k] += gain * src[i];
+        if (++k == n) k = 0;
+    }
 }
 
 float peakOf(const Buffer& b) {

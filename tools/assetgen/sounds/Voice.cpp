@@ -97,6 +97,7 @@ Buffer impact(std::uint32_t seed) {
         const double hz = 55 + 90 * std::exp(-t / 0.015);
         b[i] = (osc.sine(hz) + 0.6f * lp.process(noise.white())) * attackDecay(t, 0.001, 0.03);
     }
+    fadeEdges(b, 0.0, 0.02);
     return b;
 }
 
@@ -129,7 +130,7 @@ Buffer playerHit(int variant) {
             Biquad hp = Biquad::highpass(1800);
             Buffer exhale(samplesFor(0.18));
             for (std::size_t i = 0; i < exhale.size(); ++i)
-                exhale[i] = hp.process(noise.white()) * window(static_cast<double>(i) / kRate, 0.02, 0.12, 0.18) * 0.12f;
+                exhale[i] = hp.process(noise.white()) * window(static_cast<double>(i) / kRate, 0.02, 0.12, 0.18) * 0.05f;
             Buffer both(cry.size() + exhale.size(), 0.0f);
             mixInto(both, cry, 0);
             mixInto(both, exhale, cry.size() - samplesFor(0.05));
@@ -152,7 +153,7 @@ Buffer playerDamage(int variant) {
             Buffer out(samplesFor(0.75), 0.0f);
             Buffer hiss(samplesFor(0.2));
             for (std::size_t i = 0; i < hiss.size(); ++i)
-                hiss[i] = band.process(noise.white()) * window(static_cast<double>(i) / kRate, 0.03, 0.05, 0.2) * 0.35f;
+                hiss[i] = band.process(noise.white()) * window(static_cast<double>(i) / kRate, 0.03, 0.05, 0.2) * 0.2f;
             mixInto(out, hiss, 0);
             mixInto(out, voice({0.5, 165, 175, 135, 0.25, kEh, kUh, 0.2, 0.4, 0.02, 0.2, 0.02, 352}), samplesFor(0.17));
             return inRoom(out);
