@@ -17,6 +17,7 @@ void main()
     vec4 world = model * vec4(aPos, 1.0);
     FragPos = world.xyz;
     Normal = mat3(transpose(inverse(model))) * aNormal;
-    TexCoords = aTexCoords;
+    // Pictures (the wall frames) are stored top row first: turn v over so they hang upright.
+    TexCoords = vec2(aTexCoords.x, 1.0 - aTexCoords.y);
     gl_Position = projection * view * world;
 }

@@ -323,3 +323,45 @@ TEST_F(RenderGl, TextLabelRastersAsciiAndDrawsInTheVirtualScreen) {
     EXPECT_NEAR(minX, width / 2, width / 100 + 3);
     EXPECT_NEAR(minY, height / 2, height / 100 + 3);
 }
+
+TEST_F(RenderGl, WallsTakeTheFlashlightAndTheAmbientColourAndFadeIntoFog) {
+    ImageStore::instance().storeImage("test_wall", 4, 4, twoBands(4, 4, {200, 200, 200}, {200, 200, 200}));
+    const std::vector<std::string> enemy = {"../Data/Shaders/EnemyVertexShader.vs",
+                                            "../Data/Shaders/EnemyFragmentShader.fs"};
+    RenderObject* wall = make(QuadShape, "test_wall", 9005, enemy, {0, 10, -60}, {200, 200, 1});
+    Camera scene;
+    scene.setPerspective(80.0f, static_cast<float>(width) / static_cast<float>(height), 0.1f, 8000.0f);
+    scene.position = {0, 10, 0};
+    scene.front = {0, 0, -1};
+    scene.updateView();
+    Spotlight flashlight;
+    flashlight.setProperties({0.92f, 0.76f, 0.35f}, {1, 1, 1}, 1.0f, 0.02f, 0.000038f, 35.5f, 45.0f);
+    flashlight.position = scene.position;
+    flashlight.direction = scene.front;
+    DirectionalLight sky;
+    sky.lightColour = {0.37f, 0.28f, 0.1f};
+
+    wall->draw(scene, scene.position, false, nullptr, &sky);
+    const Rgb ambientOnly = pixel(width / 2, height / 2);
+    EXPECT_GT(ambientOnly.r, 0);
+    EXPECT_GT(ambientOnly.r, ambientOnly.b) << "the sky's colour tints the wall";
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    wall->draw(scene, scene.position, false, &flashlight, &sky);
+    const Rgb lit = pixel(width / 2, height / 2);
+    const Rgb outsideCone = pixel(4, 4);
+    EXPECT_GT(lit.r, ambientOnly.r + 60) << "the flashlight lights the middle";
+    EXPECT_NEAR(outsideCone.r, ambientOnly.r, 3) << "and nothing outside its cone";
+
+    // Far away in the night fog the wall melts into the fog colour.
+    glUseProgram(wall->shader.programId);
+    wall->shader.setBool("nightFog", true);
+    glUseProgram(0);
+    wall->transform.position = {0, 10, -3000};
+    wall->transform.scale = {4000, 4000, 1};
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    wall->draw(scene, scene.position, false, &flashlight, &sky);
+    const Rgb fogged = pixel(width / 2, height / 2);
+    EXPECT_NEAR(fogged.r, 0.37 * 0.25 * 255, 3);
+    EXPECT_NEAR(fogged.b, 0.1 * 0.25 * 255, 3);
+}
