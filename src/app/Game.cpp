@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include "app/InputManager.h"
+#include "render/ImageStore.h"
 #include "render/Renderer.h"
 #include "util/FrameClock.h"
 #include "util/Random.h"
@@ -14,6 +15,7 @@ Game::Game() {
 
 void Game::run() {
     // Image decoding into the store comes first: it needs no window.
+    ImageStore::instance().loadCatalogue();
     Renderer::instance().initialize();
     startUp();
 }
@@ -87,7 +89,7 @@ void Game::shutDown() {
 }
 
 // Steps whose subsystems are not built yet.
-void Game::buildWorld() {}
+void Game::buildWorld() { createRenderObjects(); }
 void Game::setUpLights() {}
 void Game::createParticleSystems() {}
 void Game::createHudLabels() {}

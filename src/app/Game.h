@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "effects/OffscreenFramebuffer.h"
 #include "gameplay/Camera.h"
+#include "gameplay/Lights.h"
 #include "world/Preferences.h"
 
 enum GameState : int32_t {
@@ -82,6 +84,13 @@ public:
     void moveIndicator(float x, float y);
 
     // ---- Rendering ----
+    OffscreenFramebuffer framebuffer;
+    DirectionalLight directionalLight;
+    PointLight pointLight;
+    // World building's fixed render objects: screens, HUD, sky, walls, traces.
+    void createRenderObjects();
+    // State 101's game update and in-game frame, drawn into the off-screen framebuffer.
+    void updateAndDrawGame();
 
 private:
     // Start-up steps, in the order they run.

@@ -1,19 +1,200 @@
-// The drawing side of the Game: the loading picture, the flat menu screens and the
-// playing state's off-screen pass.
+// The drawing side of the Game: the fixed render objects, the loading picture, the flat
+// menu screens and the playing state's off-screen pass.
 #include <GL/glew.h>
+
+#include <string>
+#include <vector>
 
 #include "app/Game.h"
 #include "app/InputManager.h"
+#include "render/Renderer.h"
 
-void Game::showLoadingScreen() {}
+namespace {
 
-void Game::drawMenuScreen() {}
+const std::vector<std::string> kHudProgram = {"../Data/Shaders/HUD.vs", "../Data/Shaders/HUD.fs"};
+const std::vector<std::string> kSkyboxProgram = {"../Data/Shaders/SkyboxVertexShader.vs",
+                                                 "../Data/Shaders/SkyboxFragmentShader.fs"};
+const std::vector<std::string> kMuzzleFlashProgram = {"../Data/Shaders/Muzzle Flash Shader/MuzzleFlash.vs",
+                                                      "../Data/Shaders/Muzzle Flash Shader/MuzzleFlash.fs"};
+const std::vector<std::string> kEnemyProgram = {"../Data/Shaders/EnemyVertexShader.vs",
+                                                "../Data/Shaders/EnemyFragmentShader.fs"};
+const std::vector<std::string> kPostProcessingProgram = {"../Data/Shaders/PostProcessingVertexShader.vs",
+                                                         "../Data/Shaders/PostProcessingFragmentShader.fs"};
+const std::vector<std::string> kUnlitProgram = {"../Data/Shaders/Unlit.vs", "../Data/Shaders/Unlit.fs"};
 
-void Game::drawPlayingFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    InputManager::instance().clear();
+struct FixedObject {
+    int32_t id;
+    int32_t kind;
+    const char* key;
+    const std::vector<std::string>* program;
+    glm::vec3 position;
+    glm::vec3 rotation;
+    glm::vec3 scale;
+};
+
+constexpr glm::vec3 kOrigin{0.0f, 0.0f, 0.0f};
+constexpr glm::vec3 kFlipZ{0.0f, 0.0f, 180.0f};
+
+// Every fixed object except the loading picture (44), which start-up makes first.
+const std::vector<FixedObject>& fixedObjects() {
+    static const std::vector<FixedObject> table = {
+        {3, CubeShape, "skybox", &kSkyboxProgram, kOrigin, kOrigin, {11200, 11200, 11200}},
+        {4, QuadShape, "muzzleFlash", &kMuzzleFlashProgram, {2, -2.5f, -2.5f}, kOrigin, {1, 1, 1}},
+        {5, QuadShape, "crossHair1", &kHudProgram, kOrigin, kOrigin, {1.5f, 2.2f, 1.5f}},
+        {6, QuadShape, "crossHair2", &kHudProgram, kOrigin, kOrigin, {1.5f, 2.2f, 1.5f}},
+        {7, QuadShape, "ammoIcon", &kHudProgram, {-14.5f, -18.4f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {8, QuadShape, "healthIcon", &kHudProgram, {-18.5f, -18.4f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {9, QuadShape, "encubridoresIcon", &kHudProgram, {-10, -18, 0}, kFlipZ, {0.6f, 0.8f, 0.6f}},
+        {10, QuadShape, "escanerIcon", &kHudProgram, {-7.5f, -18, 0}, kFlipZ, {0.6f, 0.8f, 0.6f}},
+        {11, QuadShape, "Hiyura0Icon", &kHudProgram, {19, -18, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {12, QuadShape, "Hiyura1Icon", &kHudProgram, {19, -18, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {13, QuadShape, "Celula0Icon", &kHudProgram, {19, -12.95f, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {14, QuadShape, "Celula1Icon", &kHudProgram, {19, -12.95f, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {15, QuadShape, "CelulasConectadas0Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
+        {16, QuadShape, "CelulasConectadas1Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
+        {17, QuadShape, "CelulasConectadas2Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
+        {18, QuadShape, "CelulasConectadas3Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
+        {19, QuadShape, "CelulasConectadas4Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
+        {20, QuadShape, "InyectorPlasma0Icon", &kHudProgram, {19, -9, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {21, QuadShape, "InyectorPlasma1Icon", &kHudProgram, {19, -9, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {22, QuadShape, "KeyRedIcon0Icon", &kHudProgram, {-5, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
+        {23, QuadShape, "KeyRedIcon1Icon", &kHudProgram, {-5, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
+        {24, QuadShape, "KeyGreenIcon0Icon", &kHudProgram, {-3.6f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {25, QuadShape, "KeyGreenIcon1Icon", &kHudProgram, {-3.6f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {26, QuadShape, "KeyYellowIcon0Icon", &kHudProgram, {-2.35f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {27, QuadShape, "KeyYellowIcon1Icon", &kHudProgram, {-2.35f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {28, QuadShape, "RepelenteAzul0Icon", &kHudProgram, {-1.1f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {29, QuadShape, "RepelenteAzul1Icon", &kHudProgram, {-1.1f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {30, QuadShape, "InductorRojo0Icon", &kHudProgram, {0.3f, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
+        {31, QuadShape, "InductorRojo1Icon", &kHudProgram, {0.3f, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
+        {32, QuadShape, "CompassIcon", &kHudProgram, {2.6f, -18.5f, 0}, kFlipZ, {0.7f, 1.2f, 0.7f}},
+        {33, QuadShape, "CompassNorthIcon", &kHudProgram, {2.6f, -18.5f, 0}, kFlipZ, {0.7f, 1.2f, 0.7f}},
+        {34, QuadShape, "CompassSouthIcon", &kHudProgram, {2.6f, -18.5f, 0}, kFlipZ, {0.7f, 1.2f, 0.7f}},
+        {35, QuadShape, "sniperScope", &kHudProgram, kOrigin, kOrigin, {20, 20, 1}},
+        {36, QuadShape, "bricks_01_tex", &kPostProcessingProgram, kOrigin, kOrigin, {10, 10, 10}},
+        {37, SphereShape, "Projectile", &kUnlitProgram, kOrigin, kOrigin, {10, 10, 10}},
+        {38, SphereShape, "ProjectileBlast", &kUnlitProgram, kOrigin, kOrigin, {5, 5, 5}},
+        {39, QuadShape, "mainMenuScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {40, QuadShape, "indicator", &kHudProgram, {-30, 0, 0}, kOrigin, {0.5f, 0.5f, 0.5f}},
+        {41, QuadShape, "appVersion", &kHudProgram, {-17.2f, -18.7f, 0}, kOrigin, {2.5f, 0.6f, 1}},
+        {42, QuadShape, "aboutScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {43, QuadShape, "creditsScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {45, QuadShape, "playerDead", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {46, QuadShape, "victorious", &kHudProgram, kOrigin, kOrigin, {17, 17, 17}},
+        {47, QuadShape, "bloodframe", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {48, QuadShape, "backgroundMapScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {49, SphereShape, "sphere_trace_01_tex", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {50, SphereShape, "sphere_trace_02_tex", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {51, SphereShape, "sphere_trace_03_tex", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {52, CubeShape, "bricks_01_tex", &kEnemyProgram, kOrigin, kOrigin, {10, 10, 10}},
+        {53, CubeShape, "bricks_02_tex", &kEnemyProgram, kOrigin, kOrigin, {10, 10, 10}},
+        {54, CubeShape, "bricks_03_tex", &kEnemyProgram, kOrigin, kOrigin, {10, 10, 10}},
+        {55, CubeShape, "bricks_04_tex", &kEnemyProgram, kOrigin, kOrigin, {10, 10, 10}},
+        {56, CubeShape, "bricks_05_tex", &kEnemyProgram, kOrigin, kOrigin, {10, 10, 10}},
+        {60, QuadShape, "FrameWall_P1", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {61, QuadShape, "FrameWall_P2", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {62, QuadShape, "FrameWall_P3", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {63, QuadShape, "FrameWall_P4", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {64, QuadShape, "FrameWall_P5", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {65, QuadShape, "FrameWall_P6", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {66, QuadShape, "FrameWall_P7", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {67, QuadShape, "FrameWall_P8", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {68, QuadShape, "FrameWall_P9", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {69, QuadShape, "FrameWall_P10", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {70, QuadShape, "FrameWall_P11", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {71, QuadShape, "FrameWall_P12", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {100, SphereShape, "enemySphere", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {998, QuadShape, "Trace_IconMap", &kHudProgram, kOrigin, kFlipZ, {1, 1, 1}},
+        {999, QuadShape, "Player_IconMap", &kHudProgram, kOrigin, kFlipZ, {1, 1, 1}},
+    };
+    return table;
 }
 
-void Game::createFramebuffer() {}
+// Draws one flat object with the screen camera, as the HUD and the screens are drawn.
+void drawFlat(int32_t id, const Camera& screenCamera) {
+    if (const RenderObject* object = Renderer::instance().findObject(id)) object->draw(screenCamera, kOrigin);
+}
 
-void Game::moveIndicator(float, float) {}
+template <typename Setter>
+void withProgram(int32_t id, Setter set) {
+    RenderObject* object = Renderer::instance().findObject(id);
+    if (!object || !object->shader.programId) return;
+    glUseProgram(object->shader.programId);
+    set(object->shader);
+    glUseProgram(0);
+}
+
+}  // namespace
+
+void Game::createRenderObjects() {
+    Renderer& renderer = Renderer::instance();
+    for (const FixedObject& o : fixedObjects())
+        renderer.createObject(o.kind, o.key, o.id, *o.program, o.position, o.rotation, o.scale, "blank", 0);
+
+    // The fortress's walls, frames and traces take the night fog for the whole run.
+    for (int32_t id = 49; id <= 71; ++id) {
+        if (id >= 57 && id <= 59) continue;
+        withProgram(id, [](const ShaderProgram& shader) { shader.setBool("nightFog", true); });
+    }
+    // The indicator and the version badge are drawn before the menu picture in the same
+    // plane: their clear pixels must be discarded so the picture shows through them.
+    for (int32_t id : {40, 41}) withProgram(id, [](const ShaderProgram& shader) { shader.setFloat("alpha_level", 0.2f); });
+}
+
+void Game::showLoadingScreen() {
+    Renderer& renderer = Renderer::instance();
+    renderer.createObject(QuadShape, "loadingScreen", 44, kHudProgram, kOrigin, kOrigin, {20, 20, 20}, "blank", 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawFlat(44, screenCamera);
+    SDL_GL_SwapWindow(renderer.window);
+}
+
+void Game::drawMenuScreen() {
+    switch (gameState) {
+        case MainMenu:
+            // The badge and the indicator first: in one plane the first drawn wins.
+            drawFlat(41, screenCamera);
+            drawFlat(40, screenCamera);
+            drawFlat(39, screenCamera);
+            break;
+        case About:
+            drawFlat(40, screenCamera);
+            drawFlat(42, screenCamera);
+            break;
+        case Credits:
+            drawFlat(40, screenCamera);
+            drawFlat(43, screenCamera);
+            break;
+        default:
+            break;
+    }
+}
+
+void Game::drawPlayingFrame() {
+    if (!Renderer::instance().glReady) {
+        updateAndDrawGame();
+        return;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.fbo);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    updateAndDrawGame();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (const RenderObject* quad = Renderer::instance().findObject(36)) {
+        quad->draw(screenCamera, kOrigin, false, nullptr, nullptr, true, framebuffer.colorTexture);
+        // A flash requested during this frame's update lasts exactly this frame.
+        withProgram(36, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", false); });
+    }
+}
+
+// Until the game update exists, the frame's events are dropped here, as the update will.
+void Game::updateAndDrawGame() { InputManager::instance().clear(); }
+
+void Game::createFramebuffer() {
+    const Renderer& renderer = Renderer::instance();
+    if (renderer.glReady) framebuffer.create(renderer.width, renderer.height);
+}
+
+void Game::moveIndicator(float x, float y) {
+    if (RenderObject* indicator = Renderer::instance().findObject(40)) indicator->transform.position = {x, y, 0.0f};
+}

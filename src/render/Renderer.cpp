@@ -16,6 +16,7 @@ Renderer& Renderer::instance() {
 
 void Renderer::initialize() {
     window = nullptr;
+    glReady = false;
     if (!createWindowAndContext()) std::fputs("RENDERER ERROR: Unable to initialize SDL and OpenGL.\n", stderr);
 }
 
@@ -61,13 +62,63 @@ bool Renderer::createWindowAndContext() {
     glEnable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glReady = true;
     return true;
 }
 
+void Renderer::createObject(int32_t kind, const std::string& textureKey, int32_t id,
+                            const std::vector<std::string>& shaderFiles, glm::vec3 position, glm::vec3 rotation,
+                            glm::vec3 scale, const std::string& secondTextureKey, int32_t) {
+    std::unique_ptr<Shape> shape = makeShape(kind);
+    if (!shape || shaderFiles.size() < 2) {
+        std::fprintf(stderr, "RENDERER ERROR: Unable to create the game object with numeric id: %d.\n", id);
+        return;
+    }
+    scratchShapes.push_back(std::move(shape));
+    Shape& scratch = *scratchShapes.back();
+    scratch.generate();
+
+    auto object = std::make_unique<RenderObject>();
+    if (glReady) {
+        object->setupMesh(scratch.getVertices(), scratch.getVertexCount(), scratch.getIndices(),
+                          scratch.getIndexCount());
+        object->shader.build(shaderFiles[0], shaderFiles[1]);
+        if (textureKey == "skybox") object->textures.createCubeMap(0, 6);
+        else if (secondTextureKey == "blank") object->textures.createFromImage(textureKey);
+        else object->textures.createFromImages({textureKey, secondTextureKey});
+    }
+    object->transform = Transform{position, rotation, scale};
+    object->textureKey = textureKey;
+    object->numericId = id;
+
+    scratchShapes.clear();
+    objects.push_back(std::move(object));
+}
+
+RenderObject* Renderer::findObject(int32_t id) const {
+    for (const auto& object : objects) {
+        if (object && object->numericId == id) return object.get();
+    }
+    std::fprintf(stderr, "ERROR: Unable to find the game object with numeric id: %d.\n", id);
+    return nullptr;
+}
+
+void Renderer::releaseObjects() {
+    // GL names can only be deleted while the context lives; without one, only the
+    // memory is freed.
+    for (auto& object : objects) {
+        if (object && glReady) object->release();
+        object.reset();
+    }
+}
+
 Renderer::~Renderer() {
+    releaseObjects();
     if (glContext) SDL_GL_DeleteContext(glContext);
     if (window) SDL_DestroyWindow(window);
     window = nullptr;
     glContext = nullptr;
     SDL_Quit();
+    objects.clear();
+    scratchShapes.clear();
 }

@@ -3,7 +3,15 @@
 // and the window size every screen-space computation uses.
 #include <SDL.h>
 
+#include <memory>
 #include <string>
+#include <vector>
+
+#include <glm/glm.hpp>
+
+#include "gameplay/Camera.h"
+#include "render/RenderObject.h"
+#include "render/Shape.h"
 
 class Renderer {
 public:
@@ -21,6 +29,25 @@ public:
     int height = 0;
     int configuredWidth = 0;
     int configuredHeight = 0;
+    // True once the context exists and the GL entry points are loaded. Without it no GL
+    // call may be made: the registry then keeps objects without GL names.
+    bool glReady = false;
+
+    // ---- Render object registry ----
+    // Builds one object from a shape of the given kind, its own program (entries 0 and 1
+    // of shaderFiles: vertex, fragment) and its own textures, and appends it. The key
+    // "skybox" makes a cube map; a second key other than "blank" makes two textures on
+    // units 0 and 1. The last argument is not used.
+    void createObject(int32_t kind, const std::string& textureKey, int32_t id,
+                      const std::vector<std::string>& shaderFiles, glm::vec3 position, glm::vec3 rotation,
+                      glm::vec3 scale, const std::string& secondTextureKey = "blank", int32_t unused = 0);
+    // The first object created with this id, or null (with a message on stderr).
+    RenderObject* findObject(int32_t id) const;
+
+    // The shape being converted during createObject, then the owned objects in creation order.
+    std::vector<std::unique_ptr<Shape>> scratchShapes;
+    std::vector<std::unique_ptr<RenderObject>> objects;
+    Camera camera;
 
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
@@ -29,4 +56,5 @@ private:
     Renderer() = default;
     ~Renderer();
     bool createWindowAndContext();
+    void releaseObjects();
 };

@@ -1,0 +1,96 @@
+#version 330 core
+in vec3 FragPos;
+in vec2 TexCoords;
+in mat3 TBN;
+out vec4 FragColor;
+
+struct DirLight {
+    vec3 direction;
+    vec3 ambient;
+    vec3 diffuse;
+    vec3 specular;
+    vec3 lightColour;
+};
+
+struct PointLight {
+    vec3 position;
+    vec3 ambient;
+    vec3 diffuse;
+    vec3 specular;
+    vec3 lightColour;
+    float constant;
+    float linear;
+    float quadratic;
+};
+
+struct Spotlight {
+    vec3 position;
+    vec3 direction;
+    vec3 diffuse;
+    vec3 specular;
+    float constant;
+    float linear;
+    float quadratic;
+    float cutOff;
+    float outerCutOff;
+};
+
+uniform sampler2D meshTexture;  // background ground, where the blend map is black
+uniform sampler2D rTexture;
+uniform sampler2D gTexture;
+uniform sampler2D bTexture;
+uniform sampler2D blendMap;     // stretched once over the whole terrain
+uniform sampler2D grassNormalMap;
+uniform DirLight dirLight;
+uniform PointLight pointLight;
+uniform Spotlight spotlight;
+uniform vec3 viewPos;
+uniform bool fogActive;
+
+const float kTiling = 96.0;
+
+void main()
+{
+    vec4 blend = texture(blendMap, TexCoords);
+    float background = clamp(1.0 - (blend.r + blend.g + blend.b), 0.0, 1.0);
+    vec2 tiled = TexCoords * kTiling;
+    vec3 albedo = texture(meshTexture, tiled).rgb * background + texture(rTexture, tiled).rgb * blend.r +
+                  texture(gTexture, tiled).rgb * blend.g + texture(bTexture, tiled).rgb * blend.b;
+
+    vec3 bumped = normalize(TBN * (texture(grassNormalMap, tiled).rgb * 2.0 - 1.0));
+    vec3 normal = normalize(mix(TBN[2], bumped, blend.g));
+    vec3 viewDir = normalize(viewPos - FragPos);
+
+    // Sky
+    vec3 skyDir = length(dirLight.direction) > 0.0 ? normalize(dirLight.direction) : vec3(0.0, 1.0, 0.0);
+    vec3 colour = (dirLight.ambient + dirLight.lightColour) * albedo +
+                  dirLight.diffuse * max(dot(normal, skyDir), 0.0) * albedo;
+
+    // Point light
+    vec3 toPoint = pointLight.position - FragPos;
+    float pointDistance = length(toPoint);
+    vec3 pointDir = toPoint / max(pointDistance, 0.0001);
+    float pointFade = 1.0 / max(pointLight.constant + pointLight.linear * pointDistance +
+                                pointLight.quadratic * pointDistance * pointDistance, 0.0001);
+    colour += (pointLight.ambient + pointLight.diffuse * max(dot(normal, pointDir), 0.0)) * pointLight.lightColour *
+              albedo * pointFade;
+    colour += pointLight.specular * pow(max(dot(viewDir, reflect(-pointDir, normal)), 0.0), 16.0) * pointFade * 0.2;
+
+    // Flashlight
+    vec3 toSpot = spotlight.position - FragPos;
+    float spotDistance = length(toSpot);
+    vec3 spotDir = toSpot / max(spotDistance, 0.0001);
+    vec3 axis = length(spotlight.direction) > 0.0 ? normalize(-spotlight.direction) : vec3(0.0);
+    float softness = max(spotlight.cutOff - spotlight.outerCutOff, 0.0001);
+    float cone = clamp((dot(spotDir, axis) - spotlight.outerCutOff) / softness, 0.0, 1.0);
+    float spotFade = 1.0 / max(spotlight.constant + spotlight.linear * spotDistance +
+                               spotlight.quadratic * spotDistance * spotDistance, 0.0001);
+    colour += spotlight.diffuse * max(dot(normal, spotDir), 0.0) * albedo * cone * spotFade;
+
+    if (fogActive) {
+        float distance = length(viewPos - FragPos);
+        float visibility = exp(-pow(distance * 0.0022, 2.0));
+        colour = mix(dirLight.lightColour * 0.25, colour, clamp(visibility, 0.0, 1.0));
+    }
+    FragColor = vec4(colour, 1.0);
+}
