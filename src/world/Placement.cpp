@@ -155,66 +155,10 @@ bool enclosureFits(GridCell at) {
     return true;
 }
 
-void buildInjectorEnclosure(FurnishReport& report) {
-    GridCell at{};
-    bool found = false;
-    for (int32_t attempt = 0; attempt < kEnclosureAttempts && !found; ++attempt) {
-        at = pickRandomCell(kOpenClear);
-        found = enclosureFits(at);
-    }
-    if (!found) at = kEnclosureFallback;
-    report.injectorFallback = !found;
-    report.injectorCorner = at;
-
-    for (int32_t ci = at.i + kEnclosureFirstDi; ci <= at.i + kEnclosureLastDi; ++ci) {
-        for (int32_t cj = at.j + kEnclosureFirstDj; cj <= at.j + kEnclosureLastDj; ++cj) {
-            if (ci < kReserveBelowI && cj < kReserveBelowJ) worldGrid[ci][cj].reserved = true;
-        }
-    }
-    for (const EnclosurePiece& piece : kEnclosure) {
-        const GridCell cell{at.i + piece.di, at.j + piece.dj};
-        placeItem(cell, piece.itemId);
-        WorldCell& c = cellAt(cell);
-        c.blocksMovement = false;
-        if (piece.interactive) {
-            c.interactive = true;
-            c.nextInteractionTime = kEnclosureFirstTouch;
-        }
-    }
-}
-
-// ---- statue ---------------------------------------------------------------
-
-int32_t placeStatue(FurnishReport& report) {
-    const int32_t colour = randomEngine().uniformInt(0, 4);
-    // Nothing changes on the grid while the statue looks for a cell, so one
-    // flood fill answers every route check of this step.
-    const ReachableArea area(worldGrid, kStartCell, Passage::Strict);
-    for (report.statueAttempts = 1; report.statueAttempts <= kStatueAttemptLimit; ++report.statueAttempts) {
-        const GridCell at = pickRandomCell(kOpenClear);
-        if (!area.routeExists(at)) continue;
-        placeItem(at, item::FirstStatue + colour);
-        report.statuePlaced = true;
-        break;
-    }
-    return item::ForceFieldYellow + colour;
-}
-
 // ---- teleports and picture frames -----------------------------------------
 
 constexpr int32_t kTeleports = 10;
 constexpr int32_t kFrameAttempts = 60;
-
-void placeTeleports() {
-    for (int32_t n = 0; n < kTeleports; ++n) {
-        const GridCell at = pickRandomCell(kStyledWall);
-        if (!picked(at)) return;
-        placeBlock(at, block::Teleport);
-        WorldCell& c = cellAt(at);
-        c.blocksMovement = true;
-        c.interactive = true;
-    }
-}
 
 // Sides 1 ... 4 in the order they are tried: the wall's offset and the frame side that faces it.
 struct FrameWall {
@@ -223,25 +167,6 @@ struct FrameWall {
 constexpr std::array<FrameWall, 4> kFrameWalls = {{{0, 1, 1}, {0, -1, 0}, {1, 0, 3}, {-1, 0, 2}}};
 
 bool isFrameWall(const WorldCell& c) { return c.pathCost == kWallPathCost && c.objectType != block::Teleport; }
-
-void placePictureFrames() {
-    RandomEngine& rng = randomEngine();
-    for (int32_t attempt = 0; attempt < kFrameAttempts; ++attempt) {
-        const GridCell at = pickRandomCell(kFrameSpot);
-        if (!picked(at)) return;
-        const int32_t firstSide = rng.uniformInt(1, 4);
-        for (int32_t k = 0; k < 4; ++k) {
-            const FrameWall& w = kFrameWalls[static_cast<size_t>((firstSide - 1 + k) % 4)];
-            if (!isFrameWall(worldGrid[at.i + w.di][at.j + w.dj])) continue;
-            const int32_t group = rng.uniformInt(0, block::FrameGroups - 1);
-            placeBlock(at, block::FirstFrame + 4 * group + w.frameSide);
-            WorldCell& c = cellAt(at);
-            c.pathCost = kOpenPathCost;
-            c.blocksMovement = false;
-            break;
-        }
-    }
-}
 
 // ---- the tables of random placement ---------------------------------------
 
@@ -338,6 +263,11 @@ int32_t placeLocks(std::vector<SavedCell>& saved) {
     return placed;
 }
 
+// Writes the saved records back, newest first, from entry `first` on.
+void restore(const std::vector<SavedCell>& saved, size_t first) {
+    for (size_t k = saved.size(); k > first; --k) cellAt(saved[k - 1].at) = saved[k - 1].record;
+}
+
 bool everyKeyReachable(const std::vector<GridCell>& keys) {
     if (keys.empty()) return true;
     const ReachableArea area(worldGrid, kStartCell, Passage::Strict);
@@ -382,6 +312,82 @@ void placeLandingSite() {
     }
 }
 
+// ---- the steps with rules of their own ------------------------------------
+
+void buildInjectorEnclosure(FurnishReport& report) {
+    GridCell at{};
+    bool found = false;
+    for (int32_t attempt = 0; attempt < kEnclosureAttempts && !found; ++attempt) {
+        at = pickRandomCell(kOpenClear);
+        found = enclosureFits(at);
+    }
+    if (!found) at = kEnclosureFallback;
+    report.injectorFallback = !found;
+    report.injectorCorner = at;
+
+    for (int32_t ci = at.i + kEnclosureFirstDi; ci <= at.i + kEnclosureLastDi; ++ci) {
+        for (int32_t cj = at.j + kEnclosureFirstDj; cj <= at.j + kEnclosureLastDj; ++cj) {
+            if (ci < kReserveBelowI && cj < kReserveBelowJ) worldGrid[ci][cj].reserved = true;
+        }
+    }
+    for (const EnclosurePiece& piece : kEnclosure) {
+        const GridCell cell{at.i + piece.di, at.j + piece.dj};
+        placeItem(cell, piece.itemId);
+        WorldCell& c = cellAt(cell);
+        c.blocksMovement = false;
+        if (piece.interactive) {
+            c.interactive = true;
+            c.nextInteractionTime = kEnclosureFirstTouch;
+        }
+    }
+}
+
+int32_t placeStatue(FurnishReport& report) {
+    const int32_t colour = randomEngine().uniformInt(0, 4);
+    // Nothing changes on the grid while the statue looks for a cell, so one
+    // flood fill answers every route check of this step.
+    const ReachableArea area(worldGrid, kStartCell, Passage::Strict);
+    for (int32_t attempt = 1; attempt <= kStatueAttemptLimit; ++attempt) {
+        report.statueAttempts = attempt;
+        const GridCell at = pickRandomCell(kOpenClear);
+        if (!area.routeExists(at)) continue;
+        placeItem(at, item::FirstStatue + colour);
+        report.statuePlaced = true;
+        break;
+    }
+    return item::ForceFieldYellow + colour;
+}
+
+void placeTeleports() {
+    for (int32_t n = 0; n < kTeleports; ++n) {
+        const GridCell at = pickRandomCell(kStyledWall);
+        if (!picked(at)) return;
+        placeBlock(at, block::Teleport);
+        WorldCell& c = cellAt(at);
+        c.blocksMovement = true;
+        c.interactive = true;
+    }
+}
+
+void placePictureFrames() {
+    RandomEngine& rng = randomEngine();
+    for (int32_t attempt = 0; attempt < kFrameAttempts; ++attempt) {
+        const GridCell at = pickRandomCell(kFrameSpot);
+        if (!picked(at)) return;
+        const int32_t firstSide = rng.uniformInt(1, 4);
+        for (int32_t k = 0; k < 4; ++k) {
+            const FrameWall& w = kFrameWalls[static_cast<size_t>((firstSide - 1 + k) % 4)];
+            if (!isFrameWall(worldGrid[at.i + w.di][at.j + w.dj])) continue;
+            const int32_t group = rng.uniformInt(0, block::FrameGroups - 1);
+            placeBlock(at, block::FirstFrame + 4 * group + w.frameSide);
+            WorldCell& c = cellAt(at);
+            c.pathCost = kOpenPathCost;
+            c.blocksMovement = false;
+            break;
+        }
+    }
+}
+
 void placeLocksAndKeys(FurnishReport& report) {
     std::vector<SavedCell> saved;
     std::vector<GridCell> keys;
@@ -389,25 +395,19 @@ void placeLocksAndKeys(FurnishReport& report) {
         saved.clear();
         keys.clear();
         placeKeys(saved, keys);
-        const int32_t locks = placeLocks(saved);
         report.keysPlaced = static_cast<int32_t>(keys.size());
-        report.locksPlaced = locks;
+        report.locksPlaced = placeLocks(saved);
         if (everyKeyReachable(keys)) {
             report.locksSettled = true;
             return;
         }
         if (report.lockRounds == kLockRoundLimit) break;
-        for (auto it = saved.rbegin(); it != saved.rend(); ++it) cellAt(it->at) = it->record;
+        restore(saved, 0);
     }
-    // No round in the limit kept every key reachable: keep the keys of the
-    // last round and take away its locks, so every key and every door stays
-    // open to the player.
-    for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
-        if (!isGate(cellAt(it->at).objectType) && cellAt(it->at).objectType != item::WormAlien &&
-            cellAt(it->at).objectType != item::RuneMonolith)
-            continue;
-        cellAt(it->at) = it->record;
-    }
+    // No round within the limit kept every key reachable. Keep the last
+    // round's keys and take its locks away again, so that nothing the player
+    // needs stays shut.
+    restore(saved, keys.size());
     report.locksPlaced = 0;
 }
 

@@ -63,5 +63,10 @@ inline constexpr int32_t kLockRoundLimit = 10'000;
 
 // All random placement, in order. Requires the item table to be built.
 void furnishFortress(Furnishing& out);
-// The last furnishing step, on its own for tests.
+
+// The steps of furnishFortress that have rules of their own, in their order.
+void buildInjectorEnclosure(FurnishReport& report);
+int32_t placeStatue(FurnishReport& report);  // returns the correct force field id
+void placeTeleports();
+void placePictureFrames();
 void placeLocksAndKeys(FurnishReport& report);

@@ -4,5 +4,5 @@
 
 #include "world/FortressBuild.h"
 
-void writeDump(std::ostream& out, uint32_t seed, const FortressSetup& setup);
+// A readable text map of the furnished fortress, with a legend.
 void writeShow(std::ostream& out, uint32_t seed, const FortressSetup& setup);

@@ -2,6 +2,7 @@
 //   dump SEED          the JSON document of the fortress
 //   show SEED          a readable text map
 //   check FIRST LAST   builds every seed in the range and reports the unsound ones
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <iostream>
@@ -12,6 +13,7 @@
 
 #include "FortressTool.h"
 #include "world/FortressCheck.h"
+#include "world/FortressDump.h"
 
 namespace {
 
@@ -34,21 +36,33 @@ int badInput(const std::string& message) {
     return kBadInput;
 }
 
+// The largest value a counter reached over the range, and the first seed that reached it.
+struct Peak {
+    int64_t value = 0;
+    uint32_t seed = 0;
+    void offer(int64_t v, uint32_t s) {
+        if (v > value) {
+            value = v;
+            seed = s;
+        }
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Peak& p) { return out << p.value << " (seed " << p.seed << ")"; }
+
 int runCheck(uint32_t first, uint32_t last) {
     auto setup = std::make_unique<FortressSetup>();
-    uint64_t failed = 0, checked = 0;
-    int32_t mostLockRounds = 0;
-    uint32_t mostLockRoundsSeed = first;
-    uint64_t fallbackEnclosures = 0;
+    uint64_t failed = 0, checked = 0, fallbackEnclosures = 0;
+    Peak markerTries, statueAttempts, lockRounds;
     for (uint64_t seed = first; seed <= last; ++seed) {
         const auto s = static_cast<uint32_t>(seed);
         seedAndBuildFortress(s, *setup);
         ++checked;
-        if (setup->report.lockRounds > mostLockRounds) {
-            mostLockRounds = setup->report.lockRounds;
-            mostLockRoundsSeed = s;
-        }
+        markerTries.offer(std::max(setup->map.markerTries[0], setup->map.markerTries[1]), s);
+        statueAttempts.offer(setup->report.statueAttempts, s);
+        lockRounds.offer(setup->report.lockRounds, s);
         if (setup->report.injectorFallback) ++fallbackEnclosures;
+
         const std::vector<std::string> problems = checkFortress(*setup);
         if (problems.empty()) continue;
         ++failed;
@@ -57,8 +71,9 @@ int runCheck(uint32_t first, uint32_t last) {
         std::cout << '\n';
     }
     std::cout << "checked " << checked << " seeds (" << first << " ... " << last << "): " << failed
-              << " failed; most rounds of locks: " << mostLockRounds << " (seed " << mostLockRoundsSeed
-              << "); injector enclosures at the fixed place: " << fallbackEnclosures << '\n';
+              << " failed; most marker tries " << markerTries << ", statue attempts " << statueAttempts
+              << ", rounds of locks " << lockRounds << "; injector enclosures at the fixed place: "
+              << fallbackEnclosures << '\n';
     return failed == 0 ? 0 : kSomeFailed;
 }
 
@@ -76,7 +91,7 @@ int main(int argc, char** argv) {
         auto setup = std::make_unique<FortressSetup>();
         seedAndBuildFortress(*seed, *setup);
         if (verb == "dump") {
-            writeDump(std::cout, *seed, *setup);
+            writeFortressDump(std::cout, *seed, *setup);
         } else {
             writeShow(std::cout, *seed, *setup);
         }

@@ -1,8 +1,7 @@
-// The JSON document of one fortress: a stable interface, keys in a fixed order.
 #include <charconv>
 #include <string>
 
-#include "FortressTool.h"
+#include "world/FortressDump.h"
 
 namespace {
 
@@ -32,7 +31,7 @@ void writeRows(std::ostream& out, const char* key, const FortressMap& map, CharO
 
 }  // namespace
 
-void writeDump(std::ostream& out, uint32_t seed, const FortressSetup& setup) {
+void writeFortressDump(std::ostream& out, uint32_t seed, const FortressSetup& setup) {
     const FortressMap& map = setup.map;
     out << "{\n";
     out << "  \"seed\": " << seed << ",\n";
