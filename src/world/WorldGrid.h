@@ -35,6 +35,8 @@ struct WorldCell {
     int32_t routeMark = 0;           // scanner trail kind 1 ... 3
     int32_t mapIconId = 0;           // render object id of the map icon, 0 = none
     float mapFog = 0.0f;             // alpha handed to the map icon
+
+    friend bool operator==(const WorldCell&, const WorldCell&) = default;
 };
 
 // Indexed [i][j]. A whole grid copies as a value (the furnished snapshot).
