@@ -49,7 +49,7 @@ bool FortressMap::generateMap(int32_t requestedWidth, int32_t requestedHeight, i
     return true;
 }
 
-bool FortressMap::findAttachment(Attachment& found) const {
+bool FortressMap::findAttachment(Attachment& found) {
     for (int32_t attempt = 0; attempt < kAttachTries; ++attempt) {
         const int32_t x = randBelow(width - 1) + 1;
         const int32_t y = randBelow(height - 1) + 1;

@@ -4,6 +4,7 @@
 // draws only from crt::rand, so one generator seed is one fortress.
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 enum FortressTile : int32_t {
@@ -72,8 +73,6 @@ public:
     int32_t wallStyle(int32_t x, int32_t y) const { return wallStyles[index(x, y)]; }
     void setTile(int32_t x, int32_t y, int32_t code) { tiles[index(x, y)] = code; }
 
-    void setPumpEvents(std::function<void()> pump) { pumpEvents = std::move(pump); }
-
 private:
     struct Attachment {
         int32_t x, y, direction, dx, dy;
@@ -85,7 +84,7 @@ private:
     size_t index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x); }
     // Outside the grid reads as Border (the neighbour east of the last column).
     int32_t tileOrBorder(int32_t x, int32_t y) const { return inside(x, y) ? tile(x, y) : Border; }
-    bool findAttachment(Attachment& found) const;
+    bool findAttachment(Attachment& found);  // draws from crt::rand
     void growOnce();
     void placeMarker(int which, int32_t code);
     bool rectIsEmpty(const Rect& r) const;
