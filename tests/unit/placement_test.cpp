@@ -256,3 +256,52 @@ TEST(Placement, SameSeedSameFurnishingAndExtraDrawsChangeIt) {
     furnishFortress(shifted);
     EXPECT_NE(first, worldGrid);
 }
+
+TEST(Placement, StatueGivesUpWhenNoCellIsReachable) {
+    freshWorld();
+    // The start cell walled in: no picked cell can be reached.
+    for (GridCell c : {GridCell{5, 4}, GridCell{7, 4}, GridCell{6, 3}, GridCell{6, 5}}) makeWall(c.i, c.j);
+    randomEngine().seed(3);
+    const int32_t colour = RandomEngine(3).uniformInt(0, 4);
+    FurnishReport report;
+    EXPECT_EQ(placeStatue(report), item::ForceFieldYellow + colour);
+    EXPECT_FALSE(report.statuePlaced);
+    EXPECT_EQ(report.statueAttempts, kStatueAttemptLimit);
+    forEachCell(worldGrid, [](GridCell, const WorldCell& c) {
+        EXPECT_FALSE(c.objectType >= item::FirstStatue && c.objectType < item::FirstStatue + 5);
+    });
+}
+
+TEST(Placement, LocksGiveWayWhenKeysStayUnreachable) {
+    freshWorld();
+    // All room floor lies in a closed box; a few doorways stand in the open.
+    for (int i = 20; i <= 40; ++i) {
+        for (int j = 20; j <= 40; ++j) {
+            if (i == 20 || i == 40 || j == 20 || j == 40) {
+                makeWall(i, j);
+            } else {
+                worldGrid[i][j].isRoomFloor = true;
+            }
+        }
+    }
+    const GridCell doorways[] = {{50, 50}, {52, 50}, {54, 50}};
+    for (GridCell d : doorways) worldGrid[d.i][d.j].isDoorway = true;
+
+    randomEngine().seed(17);
+    FurnishReport report;
+    placeLocksAndKeys(report);
+    EXPECT_FALSE(report.locksSettled);
+    EXPECT_EQ(report.lockRounds, kLockRoundLimit);
+    EXPECT_EQ(report.keysPlaced, 5);
+    EXPECT_EQ(report.locksPlaced, 0);
+    int keys = 0;
+    forEachCell(worldGrid, [&](GridCell, const WorldCell& c) {
+        keys += isKeyItem(c);
+        EXPECT_FALSE(isLock(c));
+    });
+    EXPECT_EQ(keys, 5) << "the last round's keys stay";
+    for (GridCell d : doorways) {
+        EXPECT_EQ(worldGrid[d.i][d.j].objectType, 0);
+        EXPECT_FALSE(worldGrid[d.i][d.j].blocksMovement);
+    }
+}
