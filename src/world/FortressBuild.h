@@ -1,0 +1,43 @@
+#pragma once
+// Everything a fortress seed decides, in start-up order and without a GL
+// context: the object tables, the world grid reset, the generator, the landing
+// site, the furnishing and the map screen preparation. World construction
+// calls buildSeededFortress where it generates the fortress and then creates
+// the cell instances from worldGrid.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "world/FortressMap.h"
+#include "world/MapScreen.h"
+#include "world/Placement.h"
+#include "world/WorldGrid.h"
+
+struct FortressBuildHooks {
+    MapIconFactory* icons = nullptr;  // null: no icon objects are created
+    std::function<void()> pumpEvents;  // keeps a window responsive; may be empty
+};
+
+// What the build leaves besides worldGrid itself.
+struct FortressSetup {
+    FortressMap map;  // the generator's grids; call map.release() once instances exist
+    WorldCells initialWorld{};
+    std::vector<ScannerTarget> scannerTargets;
+    int32_t correctForceField = 24;
+    GridCell hiyuraCell{};
+    GridCell spaceshipCell{};
+    int32_t mapIconCount = 0;
+    FurnishReport report;
+};
+
+// The generator seed that goes with a fortress seed (32-bit wrap-around).
+inline uint32_t generatorSeedFor(uint32_t mapSeed) { return 2u * mapSeed; }
+
+// Runs, in this order: buildBlockTable, buildItemTable, resetWorldGrid, the
+// generator (crt::srand(generatorSeed)), placeLandingSite, furnishFortress and
+// prepareMapScreen. Draws from randomEngine() as it stands: the caller seeds it
+// with the fortress seed beforehand and draws nothing in between.
+void buildSeededFortress(uint32_t generatorSeed, FortressSetup& out, const FortressBuildHooks& hooks = {});
+
+// For tools and tests: seeds randomEngine() with mapSeed, then builds with 2 * mapSeed.
+void seedAndBuildFortress(uint32_t mapSeed, FortressSetup& out, const FortressBuildHooks& hooks = {});

@@ -1,0 +1,63 @@
+#pragma once
+// Map screen preparation: closes the world with the boundary ring, gives every
+// iconed cell its map icon id (from 1000, in row order), records where the
+// captive and the spaceship are, and takes the furnished snapshot that every
+// later game restarts from.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <glm/vec3.hpp>
+
+#include "world/Placement.h"
+#include "world/WorldGrid.h"
+
+inline constexpr int32_t kFirstMapIconId = 1000;
+inline constexpr const char* kBoundaryWallIcon = "Wall_0_IconMap";
+inline constexpr const char* kMapIconVertexShader = "../Data/Shaders/HUD.vs";
+inline constexpr const char* kMapIconFragmentShader = "../Data/Shaders/HUD.fs";
+
+// One map icon: a quad render object with the given id and texture key, drawn
+// with the HUD shader pair, placed in the HUD's coordinate space.
+struct MapIconSpec {
+    int32_t id = 0;
+    std::string textureKey;
+    GridCell cell;
+    glm::vec3 position{0.0f};
+    glm::vec3 rotationDegrees{0.0f};
+    glm::vec3 scale{1.0f};
+};
+
+// Creates the icon render objects; the renderer implements it, GL-free code
+// and the tools pass NoMapIcons.
+class MapIconFactory {
+public:
+    virtual ~MapIconFactory() = default;
+    virtual void createMapIcon(const MapIconSpec& icon) = 0;
+};
+
+class NoMapIcons final : public MapIconFactory {
+public:
+    void createMapIcon(const MapIconSpec&) override {}
+};
+
+// Where cell (i, j)'s icon stands on the map.
+MapIconSpec mapIconFor(GridCell cell, int32_t id, std::string textureKey);
+
+bool onBoundaryRing(int32_t i, int32_t j);
+
+struct MapScreenResult {
+    GridCell hiyuraCell{};
+    GridCell spaceshipCell{};
+    int32_t iconCount = 0;
+};
+
+// Walks the grid row by row (j outer, i inner). Appends the captive to
+// scannerTargets, writes the snapshot into initialWorld. pumpEvents runs after
+// each row. Requires both object tables.
+MapScreenResult prepareMapScreen(WorldCells& initialWorld, std::vector<ScannerTarget>& scannerTargets,
+                                 MapIconFactory& icons, const std::function<void()>& pumpEvents = {});
+
+// Every game after the first starts again from the snapshot.
+void restoreInitialWorld(const WorldCells& initialWorld);
