@@ -44,7 +44,7 @@ void Game::loadFortressIdentity() {
 
 void Game::seedRandomEngines() {
     randomEngine().seed(fortress.mapSeed);
-    generatorSeed = 2u * fortress.mapSeed;
+    generatorSeed = generatorSeedFor(fortress.mapSeed);
 }
 
 void Game::mainLoop() {
@@ -89,7 +89,6 @@ void Game::shutDown() {
 }
 
 // Steps whose subsystems are not built yet.
-void Game::buildWorld() { createRenderObjects(); }
 void Game::setUpLights() {}
 void Game::createParticleSystems() {}
 void Game::createHudLabels() {}

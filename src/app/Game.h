@@ -10,6 +10,7 @@
 #include "effects/OffscreenFramebuffer.h"
 #include "gameplay/Camera.h"
 #include "gameplay/Lights.h"
+#include "world/FortressBuild.h"
 #include "world/Preferences.h"
 
 enum GameState : int32_t {
@@ -83,6 +84,13 @@ public:
     // Puts the menu's hover indicator at (x, y) in screen-camera units.
     void moveIndicator(float x, float y);
 
+    // ---- World ----
+    WorldCells initialWorld{};  // the furnished grid every later game restarts from
+    std::vector<ScannerTarget> scannerTargets;
+    int32_t correctForceField = 0;
+    GridCell hiyuraCell{};
+    GridCell spaceshipCell{};
+
     // ---- Rendering ----
     OffscreenFramebuffer framebuffer;
     DirectionalLight directionalLight;
@@ -99,6 +107,8 @@ private:
     void seedRandomEngines();
     void buildButtonAreas();
     void buildWorld();
+    void buildTerrain();
+    void createAllCellInstances();
     void setUpLights();
     void createParticleSystems();
     void initialiseAudio();

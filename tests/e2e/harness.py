@@ -42,16 +42,22 @@ class GameTree:
     def start(self):
         env = dict(os.environ)
         env.setdefault("SDL_AUDIODRIVER", "dummy")
-        self.process = subprocess.Popen(["./velkaran"], cwd=self.bin, env=env,
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        # Files, not pipes: an unread pipe fills up and blocks the game's diagnostics.
+        self.stdout_path = os.path.join(self.root, "stdout.txt")
+        self.stderr_path = os.path.join(self.root, "stderr.txt")
+        with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
+            self.process = subprocess.Popen(["./velkaran"], cwd=self.bin, env=env, stdout=out, stderr=err)
         return self.process
+
+    def output(self):
+        with open(self.stdout_path, "rb") as out, open(self.stderr_path, "rb") as err:
+            return out.read().decode(errors="replace"), err.read().decode(errors="replace")
 
     def window_id(self, timeout=60):
         deadline = time.time() + timeout
         while time.time() < deadline:
             if self.process.poll() is not None:
-                raise AssertionError("game exited early with %s: %s" % (self.process.returncode,
-                                                                      self.process.stderr.read().decode(errors="replace")))
+                raise AssertionError("game exited early with %s: %s" % (self.process.returncode, self.output()[1]))
             out = subprocess.run(["xdotool", "search", "--name", "^Velkaran$"], capture_output=True, text=True)
             ids = out.stdout.split()
             if ids:
