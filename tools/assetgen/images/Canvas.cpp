@@ -256,7 +256,7 @@ void writeToVector(void* ctx, void* data, int size) {
 }
 }  // namespace
 
-bool save(const Image& src, const std::filesystem::path& path, Mount m, bool opaque) {
+bool save(const Image& src, const std::filesystem::path& path, Mount m, bool opaque, int jpegQuality) {
     Image im = forMount(src, m);
     std::string ext = path.extension().string();
     bool jpeg = ext == ".jpg" || ext == ".jpeg";
@@ -275,7 +275,7 @@ bool save(const Image& src, const std::filesystem::path& path, Mount m, bool opa
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     std::vector<unsigned char> encoded;
-    int ok = jpeg ? stbi_write_jpg_to_func(writeToVector, &encoded, im.w, im.h, ch, bytes.data(), 92)
+    int ok = jpeg ? stbi_write_jpg_to_func(writeToVector, &encoded, im.w, im.h, ch, bytes.data(), jpegQuality)
                   : stbi_write_png_to_func(writeToVector, &encoded, im.w, im.h, ch, bytes.data(), im.w * ch);
     if (!ok) {
         std::fprintf(stderr, "assetgen: could not encode %s\n", path.string().c_str());

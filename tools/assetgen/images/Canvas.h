@@ -102,9 +102,9 @@ enum class Mount {
 };
 Image forMount(const Image& im, Mount m);
 
-// Writes PNG (RGBA, or RGB when opaque is set) or JPEG (quality 92) by extension.
+// Writes PNG (RGBA, or RGB when opaque is set) or JPEG by extension.
 // Adds a deterministic ±0.5 LSB dither to hide banding in smooth gradients.
-bool save(const Image& im, const std::filesystem::path& path, Mount m, bool opaque = false);
+bool save(const Image& im, const std::filesystem::path& path, Mount m, bool opaque = false, int jpegQuality = 92);
 
 // Deterministic hashing.
 std::uint32_t hash32(std::uint32_t x);

@@ -1,10 +1,12 @@
 // The image module: every picture of the game's texture catalogue and the six sky
 // faces, painted from code with fixed seeds.
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../Assets.h"
@@ -21,6 +23,7 @@ struct Entry {
     std::function<Image()> paint;
     Mount mount;
     bool opaque = false;
+    int jpegQuality = 92;  // normals need the finest quantisation to stay unit length
 };
 
 std::vector<Entry> catalogue() {
@@ -99,7 +102,7 @@ std::vector<Entry> catalogue() {
     e.push_back({"Textures/Terrain/soil01.jpg", img::groundSoil, Up});
     e.push_back({"Textures/Terrain/soil02.jpg", img::groundMud, Up});
     e.push_back({"Textures/Terrain/soil03.jpg", img::groundGrass, Up});
-    e.push_back({"Textures/Terrain/soil03_NormalMap.jpg", img::groundGrassNormalMap, Up});
+    e.push_back({"Textures/Terrain/soil03_NormalMap.jpg", img::groundGrassNormalMap, Up, false, 100});
     e.push_back({"Textures/Terrain/soil04.jpg", img::groundGravel, Up});
     e.push_back({"Textures/Terrain/blendMap.png", img::terrainBlendMap, Up, true});
     for (int i = 1; i <= 4; ++i)
@@ -114,18 +117,32 @@ std::vector<Entry> catalogue() {
 }  // namespace
 
 bool generateImages(const std::filesystem::path& dataDir) {
-    bool ok = true;
     // ASSETGEN_TIMES=1 lists the time each picture takes (for tuning; output unchanged).
     const bool times = std::getenv("ASSETGEN_TIMES") != nullptr;
-    for (const Entry& entry : catalogue()) {
-        auto start = std::chrono::steady_clock::now();
-        Image im = entry.paint();
-        ok = img::save(im, dataDir / entry.path, entry.mount, entry.opaque) && ok;
-        if (times) {
-            double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-            std::fprintf(stderr, "%8.1f ms  %s\n", ms, entry.path.c_str());
-        }
+    const std::vector<Entry> entries = catalogue();
+    for (const Entry& entry : entries) {
+        std::error_code ec;
+        std::filesystem::create_directories((dataDir / entry.path).parent_path(), ec);
     }
+    // Pictures are independent, so two workers share them; each file's bytes depend
+    // only on its own painter, never on which worker made it or when.
+    std::atomic<size_t> next{0};
+    std::atomic<bool> ok{true};
+    auto work = [&] {
+        for (size_t i = next++; i < entries.size(); i = next++) {
+            const Entry& entry = entries[i];
+            auto start = std::chrono::steady_clock::now();
+            Image im = entry.paint();
+            if (!img::save(im, dataDir / entry.path, entry.mount, entry.opaque, entry.jpegQuality)) ok = false;
+            if (times) {
+                double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+                std::fprintf(stderr, "%8.1f ms  %s\n", ms, entry.path.c_str());
+            }
+        }
+    };
+    std::thread helper(work);
+    work();
+    helper.join();
     return ok;
 }
 

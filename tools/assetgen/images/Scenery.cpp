@@ -14,8 +14,8 @@ void paintLandscape(Image& im, const LandscapeOptions& o) {
     render(im, [&](float x, float y) {
         float t = clamp01(y / hz);
         Color c = mix(o.skyTop, o.skyHorizon, std::pow(t, 2.2f));
-        float neb = fbm(x / H * 3, y / H * 3, 64, 5, o.seed + 1) * 0.5f + 0.5f;
         float band = std::exp(-std::pow((y / H - 0.25f - 0.25f * x / W) / 0.22f, 2.0f));
+        float neb = band > 0.02f ? fbm(x / H * 3, y / H * 3, 64, 5, o.seed + 1) * 0.5f + 0.5f : 0.0f;
         float k = smooth(0.45f, 0.85f, neb) * band * 0.35f;
         c.r += 0.55f * k;
         c.g += 0.12f * k;

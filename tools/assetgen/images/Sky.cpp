@@ -43,7 +43,7 @@ Color stars(V3 d) {
         for (int b = -1; b <= 1; ++b)
             for (int c = -1; c <= 1; ++c) {
                 std::uint32_t h = hash3(cx + a, cy + b, cz + c, 2024);
-                if (hashUnit(h) > 0.07f) continue;
+                if (hashUnit(h) > 0.05f) continue;
                 V3 p{(cx + a + hashUnit(hash32(h + 1))) / S, (cy + b + hashUnit(hash32(h + 2))) / S,
                      (cz + c + hashUnit(hash32(h + 3))) / S};
                 float len = std::sqrt(dot(p, p));
@@ -68,7 +68,10 @@ Color stars(V3 d) {
 Color skyColour(V3 d) {
     float e = d.y;
     // Far below the horizon the terrain hides the sky: a plain dark ground glow.
-    if (e < -0.12f) return withAlpha(mix(hex(0x5a1414), hex(0x140507), smooth(0.0f, 0.12f, -e)), 1);
+    if (e < -0.12f) {
+        float n = fbm3(d.x * 6, d.y * 6, d.z * 6, 3, 507) * 0.5f + 0.5f;
+        return withAlpha(mix(hex(0x0e0305), hex(0x4a1212), smooth(0.3f, 0.8f, n) * 0.8f), 1);
+    }
     // Base gradient: a red glow at the horizon fading to a near-black zenith.
     Color zenith = hex(0x06030a), mid = hex(0x1a0610), horizon = hex(0x5a1414), below = hex(0x140507);
     Color c = e > 0 ? mix(mix(horizon, mid, smooth(0.0f, 0.35f, e)), zenith, smooth(0.25f, 0.95f, e))

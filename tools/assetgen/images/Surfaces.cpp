@@ -81,8 +81,8 @@ Image stoneWall(const StoneStyle& s) {
             float bw = cc[k + 1] - cc[k], lx = xs - cc[k];
             std::uint32_t id = hash2(c, int(k), s.seed);
             // Chipped, slightly irregular edges.
-            float edgeNoise = fbm(x / 32.0f, y / 32.0f, w / 32, 3, s.seed + 11) * s.chip;
-            float sd = sdBox(lx, ly, bw / 2, ch / 2, bw / 2 - s.mortar, ch / 2 - s.mortar, s.corner) + edgeNoise;
+            float sd = sdBox(lx, ly, bw / 2, ch / 2, bw / 2 - s.mortar, ch / 2 - s.mortar, s.corner);
+            if (sd > -s.chip - 1) sd += fbm(x / 32.0f, y / 32.0f, w / 32, 3, s.seed + 11) * s.chip;
             float depth = -sd;  // > 0 inside the block
             float fine = fbm(x / 16.0f, y / 16.0f, w / 16, 4, s.seed + 23);
             float coarse = fbm(x / 128.0f + hashUnit(id) * 7, y / 128.0f, w / 128, 2, s.seed + 31);
@@ -456,7 +456,7 @@ Image groundGrassNormalMap() {
     // Tangent space, +x along increasing texture u (image columns) and +y along
     // increasing texture v, which with unflipped rows is down the image.
     Image out(n, n);
-    const float strength = 1.6f;
+    const float strength = 1.2f;
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float dx = (height[size_t(y) * n + wrap(x + 1, n)] - height[size_t(y) * n + wrap(x - 1, n)]) * 0.5f;
