@@ -1,0 +1,5 @@
+#include "Catalog.h"
+
+namespace assetgen::models {
+void addForceFields(std::vector<ModelDef>&) {}
+}  // namespace assetgen::models
