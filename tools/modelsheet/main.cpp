@@ -216,9 +216,11 @@ int main(int argc, char** argv) {
     const std::string prefix = argv[2];
     std::map<std::string, std::vector<Entry>> groups;
     for (const Entry& e : entries()) groups[e.group].push_back(e);
-    const int tw = 480, th = 400, cols = 4;
     int failures = 0;
     for (auto& [group, list] : groups) {
+        // Guns are looked at closely: bigger tiles.
+        const bool guns = group == "weapons";
+        const int tw = guns ? 800 : 480, th = guns ? 500 : 400, cols = guns ? 2 : 4;
         const int rows = static_cast<int>((list.size() + cols - 1) / cols);
         Canvas cv(tw * cols, th * rows);
         for (std::size_t k = 0; k < cv.c.size(); ++k) cv.c[k] = glm::vec3(0.16f, 0.18f, 0.22f);
@@ -292,7 +294,7 @@ int main(int argc, char** argv) {
                 view = glm::lookAt(eye, glm::vec3(0, 0, -1), Y);
                 proj = glm::perspective(glm::radians(80.0f), 1.6f, 0.1f, 8000.0f);
                 // a wall and floor far ahead so the gun reads against something
-                const glm::vec3 fl[4] = {{-40, -10, 0}, {40, -10, 0}, {40, -10, -80}, {-40, -10, -80}};
+                const glm::vec3 fl[4] = {{-40, -10, -1}, {40, -10, -1}, {40, -10, -80}, {-40, -10, -80}};
                 for (int q = 0; q < 2; ++q) {
                     Tri g{};
                     const int ids[2][3] = {{0, 1, 2}, {0, 2, 3}};

@@ -1,11 +1,50 @@
 #include "Export.h"
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include <assimp/Exporter.hpp>
 #include <assimp/scene.h>
 
 namespace assetgen::models {
+
+namespace {
+
+// The exporter prints nine significant digits; five are plenty for these models
+// and make the files (parsed once per placed instance when the game starts)
+// much smaller. Values within 1e-6 of zero become 0.
+std::string compactNumbers(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t open = text.find("<float_array", pos);
+        if (open == std::string::npos) break;
+        const std::size_t start = text.find('>', open) + 1;
+        const std::size_t end = text.find("</float_array>", start);
+        out.append(text, pos, start - pos);
+        const char* p = text.c_str() + start;
+        const char* const stop = text.c_str() + end;
+        char buf[32];
+        while (p < stop) {
+            char* next = nullptr;
+            double v = std::strtod(p, &next);
+            if (next == p || next > stop) break;
+            if (std::fabs(v) < 1e-6) v = 0.0;
+            std::snprintf(buf, sizeof buf, " %.5g", v);
+            out += buf;
+            p = next;
+        }
+        out += ' ';
+        pos = end;
+    }
+    out.append(text, pos, std::string::npos);
+    return out;
+}
+
+}  // namespace
 
 std::string toCollada(const Model& model) {
     aiScene scene;
@@ -60,7 +99,7 @@ std::string toCollada(const Model& model) {
         const std::size_t b = a == std::string::npos ? a : text.find(close, a);
         if (b != std::string::npos) text.replace(a + open.size(), b - a - open.size(), "2024-01-01T00:00:00");
     }
-    return text;
+    return compactNumbers(text);
 }
 
 }  // namespace assetgen::models

@@ -120,7 +120,8 @@ void box(Surface& s, const glm::mat4& m, glm::vec3 size, float r, float tile) {
     const Xf x(m);
     const glm::vec3 h = size * 0.5f;
     r = std::min({r, h.x, h.y, h.z});
-    constexpr int K = 2;
+    // Small roundings only catch the light on the edge: one chamfer step will do.
+    const int K = r < 0.2f * std::min({h.x, h.y, h.z}) ? 1 : 2;
     auto coords = [&](float he) {
         std::vector<float> c;
         if (r <= 0.0f) return std::vector<float>{-he, he};
