@@ -17,7 +17,7 @@ Model cildrone() {
     Surface& dark = m["hull_dark"];
     Surface& eye = m["glow_red"];
     const float cy = 0.4f;
-    sphere(hull, T(0, cy, 0) * S(1.0f, 0.78f, 1.0f), 0.32f, 28, 14, 0.35f);
+    sphere(hull, T(0, cy, 0) * S(1.0f, 0.78f, 1.0f), 0.32f, 22, 11, 0.35f);
     torus(dark, T(0, cy, 0), 0.315f, 0.035f, 36, 8, 0.2f);
     cylinder(dark, T(0, cy, 0.2f) * Rx(90), 0.14f, 0.13f, 24, 0.2f);
     sphere(eye, T(0, cy, 0.33f), 0.105f, 20, 10, 0.2f);
@@ -102,13 +102,13 @@ Model pyramidEnemy(int variant) {
     Surface& glowS = m[variant == 0 ? "glow_red" : "glow_cyan"];
     Surface& dark = m["hull_dark"];
     const glm::mat4 squash = S(1.0f, 4.3f / 6.5f, 1.0f);
-    pyramid(body, T(0, -0.3f, 0), 1.3f, 1.7f, 4, 0.9f);
-    pyramid(body, T(0, -0.3f, 0) * Rx(180), 1.3f, 0.6f, 4, 0.9f);
+    pyramid(body, T(0, -0.3f, 0), 1.3f, 1.45f, 4, 0.9f);
+    pyramid(body, T(0, -0.3f, 0) * Rx(180), 1.3f, 0.5f, 4, 0.9f);
     for (int k = 0; k < 4; ++k) {  // the eye on each face so it always watches
         const glm::mat4 face = Ry(90.0f * k);
-        sphere(glowS, face * T(0, 0.25f, 0.58f) * squash * S(1.0f, 1.0f, 0.45f), 0.24f, 20, 10, 0.2f);
-        sphere(dark, face * T(0, 0.25f, 0.67f) * squash * S(1.0f, 1.0f, 0.5f), 0.1f, 14, 8, 0.2f);
-        box(dark, face * T(0, 0.25f, 0.55f) * Rx(-14) * S(1, 4.3f / 6.5f, 1), {0.62f, 0.62f, 0.05f}, 0.05f, 0.3f);
+        sphere(glowS, face * T(0, 0.2f, 0.55f) * squash * S(1.0f, 1.0f, 0.45f), 0.24f, 20, 10, 0.2f);
+        sphere(dark, face * T(0, 0.2f, 0.64f) * squash * S(1.0f, 1.0f, 0.5f), 0.1f, 14, 8, 0.2f);
+        box(dark, face * T(0, 0.2f, 0.52f) * Rx(-16) * S(1, 4.3f / 6.5f, 1), {0.62f, 0.62f, 0.05f}, 0.05f, 0.3f);
     }
     torus(glowS, T(0, -0.3f, 0) * squash, 1.5f, 0.045f, 48, 8, 0.3f);
     torus(dark, T(0, -0.3f, 0) * squash, 1.5f, 0.02f, 48, 6, 0.3f);
@@ -116,8 +116,8 @@ Model pyramidEnemy(int variant) {
         const float a = glm::radians(90.0f * static_cast<float>(k));
         sphere(glowS, T(1.5f * std::cos(a), -0.3f, 1.5f * std::sin(a)) * squash, 0.09f, 12, 8, 0.1f);
     }
-    bipyramid(glowS, T(0, 1.62f, 0), 0.13f, 0.15f, 0.3f, 4, 0.2f);
-    bipyramid(glowS, T(0, -1.05f, 0), 0.1f, 0.25f, 0.1f, 4, 0.2f);
+    bipyramid(glowS, T(0, 1.37f, 0), 0.13f, 0.15f, 0.3f, 4, 0.2f);
+    bipyramid(glowS, T(0, -0.95f, 0), 0.1f, 0.25f, 0.1f, 4, 0.2f);
     return m;
 }
 
@@ -128,7 +128,7 @@ Model skullEnemy(int variant) {
     Surface& dark = m["hull_dark"];
     Surface& eye = m[variant == 0 ? "glow_red" : "glow_green"];
     Surface& metal = m[variant == 0 ? "hull_grey" : "hull_dark"];
-    sphere(bone, T(0, 0.32f, -0.05f) * S(0.86f, 0.86f, 1.0f), 0.42f, 28, 14, 0.4f);
+    sphere(bone, T(0, 0.32f, -0.05f) * S(0.86f, 0.86f, 1.0f), 0.42f, 22, 11, 0.4f);
     box(bone, T(0, 0.08f, 0.2f), {0.46f, 0.3f, 0.34f}, 0.09f, 0.3f);
     box(bone, T(0, -0.14f, 0.16f), {0.38f, 0.12f, 0.3f}, 0.05f, 0.3f);
     for (float sx : {-1.0f, 1.0f}) {

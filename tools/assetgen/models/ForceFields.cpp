@@ -23,7 +23,10 @@ Model forceField(const std::string& colour) {
     o.tileV = 0.6f;
     const std::vector<glm::vec2> wall = {{1.3f, -0.9f}, {1.2f, -0.45f}, {1.17f, 0.0f}, {1.2f, 0.45f}, {1.3f, 0.9f}};
     lathe(field, glm::mat4(1.0f), wall, o);
-    lathe(field, glm::mat4(1.0f), std::vector<glm::vec2>(wall.rbegin(), wall.rend()), o);  // inside face
+    // The inside face sits a little inwards so the two never fight for depth.
+    std::vector<glm::vec2> inside(wall.rbegin(), wall.rend());
+    for (glm::vec2& p : inside) p.x -= 0.02f;
+    lathe(field, glm::mat4(1.0f), inside, o);
     for (float y : {-0.95f, 0.95f}) {
         torus(dark, T(0, y, 0), 1.36f, 0.09f, 40, 8, 0.4f);
         torus(glowS, T(0, y * 0.9f, 0), 1.3f, 0.035f, 40, 6, 0.3f);
@@ -65,7 +68,7 @@ Model angel(const std::string& colour) {
     for (float sx : {-1.0f, 1.0f}) {
         tube(statue, glm::mat4(1.0f), {{sx * 0.105f, 0.99f, 0.0f}, {sx * 0.13f, 0.86f, 0.06f}, {sx * 0.02f, 0.9f, 0.14f}}, {0.028f, 0.024f, 0.02f}, 8, 0.1f);
         sphere(statue, T(sx * 0.105f, 0.99f, 0.0f), 0.032f, 8, 6, 0.1f);
-        const glm::mat4 wingAt = S(sx, 1.0f, 1.0f) * T(0.06f, 0.97f, -0.1f) * Ry(-35) * Rz(-8);
+        const glm::mat4 wingAt = S(sx, 1.0f, 1.0f) * T(0.05f, 0.95f, -0.09f) * Ry(-22) * Rz(-14);
         extrude(statue, wingAt,
                 {{0.0f, 0.0f}, {0.12f, 0.12f}, {0.26f, 0.3f}, {0.4f, 0.44f}, {0.47f, 0.4f}, {0.45f, 0.22f}, {0.4f, 0.06f}, {0.34f, -0.1f},
                  {0.26f, -0.26f}, {0.16f, -0.4f}, {0.08f, -0.3f}, {0.03f, -0.12f}},

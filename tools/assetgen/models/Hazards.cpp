@@ -135,8 +135,8 @@ Model lavaPlant() {
     Surface& stalk = m["rock_dark"];
     Surface& glowS = m["glow_orange"];
     const float ground = -0.08f;
-    cylinder(lavaS, T(0, ground - 0.01f, 0), 0.36f, 0.02f, 24, 0.3f);
-    lavaLeafClump(m, {0, ground, 0}, 8, 0.42f, 7);
+    cylinder(lavaS, T(0, ground - 0.01f, 0), 0.22f, 0.02f, 24, 0.3f);
+    lavaLeafClump(m, {0, ground, 0}, 9, 0.55f, 7);
     for (int i = 0; i < 3; ++i) {
         const float a = glm::radians(120.0f * static_cast<float>(i) + 15.0f);
         const vec3 tip(0.1f * std::cos(a), ground + 0.42f + 0.08f * static_cast<float>(i), 0.1f * std::sin(a));
@@ -145,7 +145,7 @@ Model lavaPlant() {
     }
     for (int i = 0; i < 5; ++i) {
         const float a = 1.7f * static_cast<float>(i);
-        blob(stalk, T(0.3f * std::cos(a), ground, 0.3f * std::sin(a)), vec3(0.05f), 1, 0.35f, static_cast<std::uint32_t>(90 + i), 0.1f);
+        blob(stalk, T(0.22f * std::cos(a), ground, 0.22f * std::sin(a)), vec3(0.05f), 1, 0.35f, static_cast<std::uint32_t>(90 + i), 0.1f);
     }
     squeeze(m, 25.0f, 35.0f);
     return m;

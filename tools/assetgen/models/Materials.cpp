@@ -65,10 +65,10 @@ std::map<std::string, Painter> buildTable() {
     gun.stripe = {0.2f, 0.85f, 1.0f};
     gun.stripeY = 0.25f;
     gun.stripeH = 0.035f;
-    panel("gun_body", 512, {0.20f, 0.21f, 0.23f}, gun);
+    panel("gun_body", 512, {0.30f, 0.31f, 0.34f}, gun);
     PanelStyle sniper = gun;
     sniper.stripe = {1.0f, 0.22f, 0.12f};
-    panel("sniper_body", 512, {0.24f, 0.27f, 0.23f}, sniper);
+    panel("sniper_body", 512, {0.32f, 0.36f, 0.30f}, sniper);
     PanelStyle plain;
     plain.panelsX = 1;
     plain.panelsY = 1;

@@ -50,13 +50,8 @@ bool generateModels(const std::filesystem::path& dataDir) {
     std::map<std::string, std::vector<unsigned char>> encoded;
     std::set<std::filesystem::path> written;
     bool ok = true;
-    double tBuild = 0, tExport = 0, tTex = 0;
-    auto now = [] { return std::chrono::steady_clock::now(); };
     for (const ModelDef& def : catalog()) {
-        auto t0 = now();
         const Model model = def.build();
-        tBuild += std::chrono::duration<double>(now() - t0).count();
-        t0 = now();
         const std::filesystem::path file = root / def.path;
         std::error_code ec;
         std::filesystem::create_directories(file.parent_path(), ec);
@@ -69,8 +64,6 @@ bool generateModels(const std::filesystem::path& dataDir) {
             continue;
         }
         ok = writeFile(file, text.data(), text.size()) && ok;
-        tExport += std::chrono::duration<double>(now() - t0).count();
-        t0 = now();
         for (const Surface& s : model.surfaces) {
             const std::filesystem::path tex = file.parent_path() / (s.material + ".png");
             if (!written.insert(tex).second) continue;
@@ -78,10 +71,8 @@ bool generateModels(const std::filesystem::path& dataDir) {
             if (it == encoded.end()) it = encoded.emplace(s.material, materialImage(s.material).encodePng()).first;
             ok = writeFile(tex, it->second.data(), it->second.size()) && ok;
         }
-        tTex += std::chrono::duration<double>(now() - t0).count();
     }
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("build %.2f export %.2f tex %.2f\n", tBuild, tExport, tTex);
     std::printf("models: %zu models, %zu textures in %.2f s\n", catalog().size(), written.size(), secs);
     return ok;
 }
