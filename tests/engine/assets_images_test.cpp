@@ -8,10 +8,7 @@
 #include <string>
 #include <vector>
 
-// A private copy of the decoder, so this test does not depend on which engine file
-// compiles stb_image's implementation.
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
+// The engine's own decoder: the files must decode exactly as the game decodes them.
 #include <stb_image.h>
 
 namespace {

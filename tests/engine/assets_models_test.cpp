@@ -19,9 +19,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-// A private copy of the decoder the game uses, kept static to this file.
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
+// The engine's own decoder: the files must decode exactly as the game decodes them.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

@@ -241,8 +241,8 @@ Image flippedHorizontally(const Image& src) {
 
 Image forMount(const Image& im, Mount m) {
     switch (m) {
-        case Mount::Face: return flippedVertically(im);
-        case Mount::HalfTurn: return flippedHorizontally(im);
+        case Mount::HalfTurn: return flippedHorizontally(flippedVertically(im));
+        case Mount::Face:
         case Mount::Upright: break;
     }
     return im;

@@ -92,13 +92,13 @@ Image resized(const Image& src, int w, int h);  // area average / bilinear
 Image flippedVertically(const Image& src);
 Image flippedHorizontally(const Image& src);
 
-// How a picture reaches the screen. Every texture is sampled the plain OpenGL way:
-// the file's first row is texture row t = 0, which the game's quads and cube faces
-// put at their bottom edge, while spheres and the flag put it at the top.
+// How a picture reaches the screen. Images are uploaded top row first and the
+// shaders of the screen quads, walls and frames turn the v coordinate over, so an
+// unturned quad shows a file as painted.
 enum class Mount {
-    Upright,   // spheres, the flag, tiling textures, round sprites: stored as painted
-    Face,      // unturned screen quads, cube faces, wall frames: stored bottom row first
-    HalfTurn,  // HUD and map icons, turned 180 degrees about the view axis: stored mirrored
+    Upright,   // spheres, the flag, tiling textures, round sprites, sky: stored as painted
+    Face,      // unturned screen quads, cube faces, wall frames: stored as painted
+    HalfTurn,  // HUD and map icons, turned 180 degrees about the view axis: stored turned
 };
 Image forMount(const Image& im, Mount m);
 

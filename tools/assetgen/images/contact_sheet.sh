@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tiles the generated pictures into a few PNG sheets for looking at them, turned
-# the way the game shows them (screen quads and cube faces flipped back upright,
-# HUD and map icons mirrored back). Not run by the build.
+# the way the game shows them (HUD and map icons turned back upright). Not run by
+# the build.
 #   tools/assetgen/images/contact_sheet.sh [DATA_DIR] [OUT_DIR]
 set -euo pipefail
 data=${1:-build/Data}
@@ -19,8 +19,7 @@ stage() {  # group mount file
   mkdir -p "$tmp/$group"
   local op=()
   case $mount in
-    face) op=(-flip) ;;
-    turn) op=(-flop) ;;
+    turn) op=(-rotate 180) ;;
   esac
   convert "$file" "${op[@]}" \( -size "$(identify -format '%wx%h' "$file")" pattern:checkerboard -fill '#808080' -colorize 40% \) \
     +swap -compose over -composite "$tmp/$group/$name"
