@@ -4,6 +4,7 @@
 #include "render/Shape.h"
 
 void RendererMapIcons::createMapIcon(const MapIconSpec& icon) {
-    Renderer::instance().createObject(QuadShape, icon.textureKey, icon.id, {kMapIconVertexShader, kMapIconFragmentShader},
-                                      icon.position, icon.rotationDegrees, icon.scale, "blank", 0);
+    Renderer::instance().createObjectSharingProgram(QuadShape, icon.textureKey, icon.id,
+                                                    {kMapIconVertexShader, kMapIconFragmentShader}, icon.position,
+                                                    icon.rotationDegrees, icon.scale);
 }

@@ -69,6 +69,18 @@ bool Renderer::createWindowAndContext() {
 void Renderer::createObject(int32_t kind, const std::string& textureKey, int32_t id,
                             const std::vector<std::string>& shaderFiles, glm::vec3 position, glm::vec3 rotation,
                             glm::vec3 scale, const std::string& secondTextureKey, int32_t) {
+    addObject(kind, textureKey, id, shaderFiles, position, rotation, scale, secondTextureKey, false);
+}
+
+void Renderer::createObjectSharingProgram(int32_t kind, const std::string& textureKey, int32_t id,
+                                          const std::vector<std::string>& shaderFiles, glm::vec3 position,
+                                          glm::vec3 rotation, glm::vec3 scale) {
+    addObject(kind, textureKey, id, shaderFiles, position, rotation, scale, "blank", true);
+}
+
+void Renderer::addObject(int32_t kind, const std::string& textureKey, int32_t id,
+                         const std::vector<std::string>& shaderFiles, glm::vec3 position, glm::vec3 rotation,
+                         glm::vec3 scale, const std::string& secondTextureKey, bool shareProgram) {
     std::unique_ptr<Shape> shape = makeShape(kind);
     if (!shape || shaderFiles.size() < 2) {
         std::fprintf(stderr, "RENDERER ERROR: Unable to create the game object with numeric id: %d.\n", id);
@@ -82,7 +94,14 @@ void Renderer::createObject(int32_t kind, const std::string& textureKey, int32_t
     if (glReady) {
         object->setupMesh(scratch.getVertices(), scratch.getVertexCount(), scratch.getIndices(),
                           scratch.getIndexCount());
-        object->shader.build(shaderFiles[0], shaderFiles[1]);
+        if (shareProgram) {
+            auto [entry, isNew] = sharedPrograms.try_emplace({shaderFiles[0], shaderFiles[1]});
+            if (isNew) entry->second.build(shaderFiles[0], shaderFiles[1]);
+            object->shader.shaderId = entry->second.shaderId;
+            object->shader.programId = entry->second.programId;
+        } else {
+            object->shader.build(shaderFiles[0], shaderFiles[1]);
+        }
         if (textureKey == "skybox") object->textures.createCubeMap(0, 6);
         else if (secondTextureKey == "blank") object->textures.createFromImage(textureKey);
         else object->textures.createFromImages({textureKey, secondTextureKey});

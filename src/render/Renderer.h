@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,13 @@ public:
     void createObject(int32_t kind, const std::string& textureKey, int32_t id,
                       const std::vector<std::string>& shaderFiles, glm::vec3 position, glm::vec3 rotation,
                       glm::vec3 scale, const std::string& secondTextureKey = "blank", int32_t unused = 0);
+    // Like createObject, but every object made this way from the same shader files uses
+    // one program. Only for families whose draw sets every uniform it reads, such as the
+    // map icons: there are about 1500 of them, and under a software driver a program
+    // of its own costs each about 250 KB.
+    void createObjectSharingProgram(int32_t kind, const std::string& textureKey, int32_t id,
+                                    const std::vector<std::string>& shaderFiles, glm::vec3 position,
+                                    glm::vec3 rotation, glm::vec3 scale);
     // The first object created with this id, or null (with a message on stderr).
     RenderObject* findObject(int32_t id) const;
 
@@ -57,4 +65,9 @@ private:
     ~Renderer();
     bool createWindowAndContext();
     void releaseObjects();
+    void addObject(int32_t kind, const std::string& textureKey, int32_t id, const std::vector<std::string>& shaderFiles,
+                   glm::vec3 position, glm::vec3 rotation, glm::vec3 scale, const std::string& secondTextureKey,
+                   bool shareProgram);
+
+    std::map<std::pair<std::string, std::string>, ShaderProgram> sharedPrograms;
 };
