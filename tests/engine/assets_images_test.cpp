@@ -5,6 +5,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -307,6 +311,33 @@ TEST(ImageAssets, WallsTileAndSkyFacesJoin) {
     EXPECT_LT(columnDiff(back, e, left, 0), 6.0);
     EXPECT_LT(columnDiff(left, e, front, 0), 6.0);
     EXPECT_LT(columnDiff(front, e, right, 0), 6.0);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<unsigned char> fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(ImageGenerator, WritesTheSameBytesOnEveryRun) {
+    const std::filesystem::path out = std::filesystem::temp_directory_path() / "velkaran_images_again";
+    std::filesystem::remove_all(out);
+    const std::string command =
+        std::string("\"") + VELKARAN_BUILD_DIR + "/tools/velkaran-assetgen\" \"" + out.string() + "\" images";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    size_t compared = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(out / "Textures")) {
+        if (!entry.is_regular_file()) continue;
+        const auto relative = std::filesystem::relative(entry.path(), out);
+        SCOPED_TRACE(relative.string());
+        EXPECT_TRUE(fileBytes(entry.path()) == fileBytes(std::filesystem::path(VELKARAN_BUILD_DIR "/Data") / relative));
+        ++compared;
+    }
+    EXPECT_GE(compared, 112u);
+    std::filesystem::remove_all(out);
 }
 
 }  // namespace
