@@ -1,5 +1,7 @@
 #include <SDL.h>
 
+#include <cstdio>
+
 #include "ui/Menu.h"
 
 namespace {
@@ -27,7 +29,7 @@ void appendUtf8(std::string& out, char32_t c) {
 
 class SdlConfirmDialog final : public ConfirmDialog {
 public:
-    bool askYesNo(const std::string& caption, const std::string& text) override {
+    DialogAnswer askYesNo(const std::string& caption, const std::string& text) override {
         enum { kYes = 1, kNo = 2 };
         const std::string utf8Caption = windows1252ToUtf8(caption);
         const std::string utf8Text = windows1252ToUtf8(text);
@@ -44,8 +46,11 @@ public:
         data.numbuttons = SDL_arraysize(buttons);
         data.buttons = buttons;
         int answer = -1;
-        if (SDL_ShowMessageBox(&data, &answer) != 0) return false;
-        return answer == kYes;
+        if (SDL_ShowMessageBox(&data, &answer) != 0) {
+            std::fprintf(stderr, "ERROR: Unable to show the message box, error: %s\n", SDL_GetError());
+            return DialogAnswer::None;
+        }
+        return answer == kYes ? DialogAnswer::Yes : answer == kNo ? DialogAnswer::No : DialogAnswer::None;
     }
 };
 

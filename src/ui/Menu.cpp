@@ -31,7 +31,10 @@ bool clickHoveredButton(Game& game) {
             captureMouse();
             break;
         case NewMapButton:
-            if (!game.confirmDialog->askYesNo(kNewMapCaption, newMapQuestion(game.fortress.mapName))) return false;
+            // Only an explicit Yes gives up the current fortress.
+            if (game.confirmDialog->askYesNo(kNewMapCaption, newMapQuestion(game.fortress.mapName)) !=
+                DialogAnswer::Yes)
+                return false;
             game.fortress.createNewFortress();
             game.gameState = Quit;  // the new fortress is built at the next launch
             break;
@@ -78,8 +81,10 @@ void Game::handleMenuInput(const std::vector<SDL_Event>& events) {
             case SDL_KEYDOWN:
                 if (event.key.keysym.sym == SDLK_ESCAPE && gameState == Playing && !mapShown) {
                     releaseMouse();
-                    if (confirmDialog->askYesNo(kQuitGameCaption, quitGameQuestion())) returnToMenu();
-                    else captureMouse();
+                    if (confirmDialog->askYesNo(kQuitGameCaption, quitGameQuestion()) != DialogAnswer::No)
+                        returnToMenu();
+                    else
+                        captureMouse();
                 }
                 break;
             case SDL_KEYUP:

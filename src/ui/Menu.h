@@ -54,13 +54,17 @@ enum MenuButton : int32_t {
 inline constexpr const char* kHomePageUrl = "https://velkaran.example.org/";
 inline constexpr const char* kGamePageUrl = "https://velkaran.example.org/juego";
 
+enum class DialogAnswer {
+    Yes,
+    No,
+    None,  // the box could not be shown, or was closed without an answer
+};
+
 // A modal question with the answers Yes and No. Caption and text are Windows-1252.
 class ConfirmDialog {
 public:
     virtual ~ConfirmDialog() = default;
-    // True only when the player answered Yes; a box that could not be shown or was
-    // closed without an answer counts as No.
-    virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
+    virtual DialogAnswer askYesNo(const std::string& caption, const std::string& text) = 0;
 };
 
 class WebPageOpener {

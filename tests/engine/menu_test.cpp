@@ -51,9 +51,9 @@ TEST(DialogTexts, AreConvertedFromWindows1252ForSdl) {
 }
 
 struct FakeDialog : ConfirmDialog {
-    bool answer = true;
+    DialogAnswer answer = DialogAnswer::Yes;
     std::vector<std::pair<std::string, std::string>> asked;
-    bool askYesNo(const std::string& caption, const std::string& text) override {
+    DialogAnswer askYesNo(const std::string& caption, const std::string& text) override {
         asked.emplace_back(caption, text);
         return answer;
     }
@@ -237,7 +237,7 @@ TEST_F(MenuTest, WebButtonsOpenTheirPagesAndStay) {
 TEST_F(MenuTest, NewMapConfirmedSavesANewFortressAndQuits) {
     game->fortress.mapName = "Oberon";
     game->fortress.mapSeed = 1234;
-    dialog->answer = true;
+    dialog->answer = DialogAnswer::Yes;
     clickOn(NewMapButton);
 
     ASSERT_EQ(dialog->asked.size(), 1u);
@@ -256,30 +256,36 @@ TEST_F(MenuTest, NewMapConfirmedSavesANewFortressAndQuits) {
     EXPECT_EQ(stored.mapSeed, game->fortress.mapSeed);
 }
 
-TEST_F(MenuTest, NewMapAnsweredNoKeepsEverythingAndDropsTheRestOfTheFrame) {
-    game->fortress.mapName = "Oberon";
-    game->fortress.mapSeed = 1234;
-    handle({motionOnto(NewMapButton)});
-    dialog->answer = false;
-    handle({leftUp(), quitEvent(), motionTo(10, 10)});
+// A box that could not be shown or was closed without an answer is no consent either.
+TEST_F(MenuTest, NewMapNotConfirmedKeepsEverythingAndDropsTheRestOfTheFrame) {
+    for (DialogAnswer answer : {DialogAnswer::No, DialogAnswer::None}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        game->fortress.mapName = "Oberon";
+        game->fortress.mapSeed = 1234;
+        handle({motionOnto(NewMapButton)});
+        dialog->asked.clear();
+        dialog->answer = answer;
+        handle({leftUp(), quitEvent(), motionTo(10, 10)});
 
-    EXPECT_EQ(dialog->asked.size(), 1u);
-    EXPECT_EQ(game->gameState, MainMenu) << "the quit event after the answer was handled";
-    EXPECT_EQ(game->hoveredButton, NewMapButton) << "the motion after the answer was handled";
-    EXPECT_EQ(game->fortress.mapName, "Oberon");
-    EXPECT_FALSE(std::filesystem::exists(game->fortress.settingsPath));
+        EXPECT_EQ(dialog->asked.size(), 1u);
+        EXPECT_EQ(game->gameState, MainMenu) << "the quit event after the answer was handled";
+        EXPECT_EQ(game->hoveredButton, NewMapButton) << "the motion after the answer was handled";
+        EXPECT_EQ(game->fortress.mapName, "Oberon");
+        EXPECT_FALSE(std::filesystem::exists(game->fortress.settingsPath));
+    }
 }
 
 TEST_F(MenuTest, EscapeWhilePlayingAsksBeforeReturningToTheMenu) {
     struct Case {
         bool mapShown;
-        bool answer;
+        DialogAnswer answer;
         bool asked;
         int32_t state;
     };
-    for (const Case& c : {Case{false, true, true, MainMenu}, Case{false, false, true, Playing},
-                          Case{true, true, false, Playing}}) {
-        SCOPED_TRACE(testing::Message() << "map " << c.mapShown << " answer " << c.answer);
+    // Anything but No leaves the game: a box that cannot be shown must not trap the player.
+    for (const Case& c : {Case{false, DialogAnswer::Yes, true, MainMenu}, Case{false, DialogAnswer::No, true, Playing},
+                          Case{false, DialogAnswer::None, true, MainMenu}, Case{true, DialogAnswer::Yes, false, Playing}}) {
+        SCOPED_TRACE(testing::Message() << "map " << c.mapShown << " answer " << static_cast<int>(c.answer));
         game->gameState = Playing;
         game->mapShown = c.mapShown;
         game->deathTimer = 3.0f;
