@@ -128,12 +128,15 @@ def main():
         menus.click(QUIT)
         code = tree.wait(timeout=20)
         assert code == 0, "exit code %s" % code
+        stdout = tree.output()[0]
+        assert "FMOD ERROR" not in stdout, "every sound of the table loads on the dummy device: " + stdout
         menus.x.close()
     except Exception:
         if tree.process is not None and tree.process.poll() is None:
             tree.process.kill()
+            tree.process.wait()
         if tree.process is not None:
-            sys.stderr.write(tree.process.stderr.read().decode(errors="replace"))
+            sys.stderr.write("game output: %r\n" % (tree.output(),))
         raise
     finally:
         tree.cleanup()

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "TestSounds.h"
 #include "audio/AudioManager.h"
@@ -177,6 +178,18 @@ TEST_F(AudioManagerTest, AFileThatDoesNotLoadReportsAndItsNamePlaysNothing) {
         EXPECT_EQ(Mix_Playing(-1), 0);
         EXPECT_FALSE(audio.isChannelPlaying(kGameMusicChannel));
     }
+}
+
+TEST_F(AudioManagerTest, TheSoundTableLoadsWholeFromTheDataTree) {
+    AudioManager& audio = AudioManager::instance();
+    testing::internal::CaptureStdout();
+    audio.loadSoundTable();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(audio.sounds.size(), kSoundTableSize);
+    for (const SoundTableEntry& entry : kSoundTable) EXPECT_NE(audio.sound(entry.name), nullptr) << entry.name;
+    std::vector<uint16_t> slots;
+    for (const auto& slot : audio.channels) slots.push_back(slot.first);
+    EXPECT_EQ(slots, (std::vector<uint16_t>{0, 1, 2, 3, 4}));
 }
 
 TEST(AudioGain, SaturatesAtFullScale) {
