@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libmp3lame-dev fonts-roboto-unhinted
   python3 xvfb xauth xdotool x11-utils imagemagick mesa-utils libgl1-mesa-dri sox libsox-fmt-mp3
+  xfonts-base
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include "app/InputManager.h"
+#include "audio/AudioManager.h"
 #include "render/ImageStore.h"
 #include "render/Renderer.h"
 #include "util/FrameClock.h"
@@ -86,6 +87,7 @@ void Game::drawState() {
 void Game::shutDown() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SDL_GL_SwapWindow(Renderer::instance().window);
+    AudioManager::instance().stopChannel(kMenuMusicChannel);
 }
 
 // Steps whose subsystems are not built yet.

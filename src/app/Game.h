@@ -5,12 +5,15 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "effects/OffscreenFramebuffer.h"
 #include "gameplay/Camera.h"
 #include "gameplay/Lights.h"
 #include "world/FortressBuild.h"
+#include "ui/Menu.h"
 #include "world/Preferences.h"
 
 enum GameState : int32_t {
@@ -83,6 +86,30 @@ public:
     // ---- Menus, dialogs and audio ----
     // Puts the menu's hover indicator at (x, y) in screen-camera units.
     void moveIndicator(float x, float y);
+    // Parks the indicator above the visible area.
+    void hideIndicator();
+    // Resets the per-game state and enters play (button 1 of the main menu).
+    void startGame();
+    // Leaves play for the main menu: releases the mouse, ends the in-game music.
+    void returnToMenu();
+    // Key M while playing: the map screen, which pauses the game and its music.
+    void toggleMapScreen();
+    // Clears, draws the loading picture with the screen camera and presents it.
+    void drawLoadingFrame();
+    // In-game keys N and F12.
+    void useScanner();
+    void takeScreenshot();
+    // Per-game resets of subsystems that game start drives.
+    void resetThunderstorm();
+    void resetPlayer();
+    void resetEnemies();
+
+    std::vector<ButtonArea> buttonAreas;
+    std::unique_ptr<ConfirmDialog> confirmDialog = makeSdlConfirmDialog();
+    std::unique_ptr<WebPageOpener> webPageOpener = makeSdlWebPageOpener();
+    // Where the pointer is, read on every mouse motion; SDL's own position by default.
+    std::function<void(int32_t& x, int32_t& y)> readPointer = [](int32_t& x, int32_t& y) { SDL_GetMouseState(&x, &y); };
+    float deathTimer = 0.0f;  // runs after the player's death; a return to the menu clears it
 
     // ---- World ----
     WorldCells initialWorld{};  // the furnished grid every later game restarts from

@@ -1,15 +1,229 @@
-// The menu handler: the frame's events in the menu screens and the global keys of play.
+// The menu handler: the frame's events in the menu screens and the global keys of
+// play, the game start and the return to the menu, the map screen toggle.
+#include <GL/glew.h>
+
+#include <ctime>
+
 #include "app/Game.h"
 #include "app/InputManager.h"
+#include "audio/AudioManager.h"
+#include "render/RenderObject.h"
+#include "render/Renderer.h"
+#include "world/MapScreen.h"
 
-void Game::buildButtonAreas() {}
+namespace {
+
+constexpr float kMenuMusicVolume = 3.0f;
+constexpr float kPauseMusicVolume = 0.5f;
+constexpr float kHiddenIndicatorY = 21.0f;
+
+bool isMenuScreen(int32_t state) { return state == MainMenu || state == About || state == Credits; }
+
+// Acts on a left click in a menu screen. Returns false when the rest of the frame's
+// events must not be handled.
+bool clickHoveredButton(Game& game) {
+    if (game.hoveredButton == NoButton) return true;
+    AudioManager::instance().playOneShot("ButtonClicked");
+    switch (game.hoveredButton) {
+        case StartButton:
+            game.gameState = Playing;
+            game.startGame();
+            captureMouse();
+            break;
+        case NewMapButton:
+            // Only an explicit Yes gives up the current fortress.
+            if (game.confirmDialog->askYesNo(kNewMapCaption, newMapQuestion(game.fortress.mapName)) !=
+                DialogAnswer::Yes)
+                return false;
+            game.fortress.createNewFortress();
+            game.gameState = Quit;  // the new fortress is built at the next launch
+            break;
+        case AboutButton:
+            game.gameState = About;
+            game.hideIndicator();
+            break;
+        case CreditsButton:
+            game.gameState = Credits;
+            game.hideIndicator();
+            break;
+        case QuitButton:
+            game.gameState = Quit;
+            break;
+        case BackButton:
+            game.gameState = MainMenu;
+            game.hideIndicator();
+            break;
+        case HomePageButton:
+            game.webPageOpener->open(kHomePageUrl);
+            break;
+        case GamePageButton:
+            game.webPageOpener->open(kGamePageUrl);
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+}  // namespace
+
+void Game::buildButtonAreas() {
+    const Renderer& renderer = Renderer::instance();
+    buttonAreas = makeButtonAreas(renderer.width, renderer.height);
+}
 
 void Game::handleMenuInput(const std::vector<SDL_Event>& events) {
     for (const SDL_Event& event : events) {
-        if (event.type == SDL_QUIT) gameState = Quit;
+        switch (event.type) {
+            case SDL_QUIT:
+                gameState = Quit;
+                break;
+            case SDL_KEYDOWN:
+                if (event.key.keysym.sym == SDLK_ESCAPE && gameState == Playing && !mapShown) {
+                    releaseMouse();
+                    if (confirmDialog->askYesNo(kQuitGameCaption, quitGameQuestion()) != DialogAnswer::No)
+                        returnToMenu();
+                    else
+                        captureMouse();
+                }
+                break;
+            case SDL_KEYUP:
+                if (gameState != Playing) break;
+                switch (event.key.keysym.sym) {
+                    case SDLK_F1:
+                        aboutShown = !aboutShown;
+                        overlayFreeze = aboutShown || mapShown;
+                        break;
+                    case SDLK_m:
+                        toggleMapScreen();
+                        break;
+                    case SDLK_n:
+                        useScanner();
+                        break;
+                    case SDLK_F8:
+                        statsShown = !statsShown;
+                        break;
+                    case SDLK_F12:
+                        takeScreenshot();
+                        break;
+                    default:
+                        break;
+                }
+                break;
+            case SDL_MOUSEMOTION: {
+                readPointer(mouseX, mouseY);
+                bool anyHit = false;
+                for (const ButtonArea& area : buttonAreas) {
+                    if (area.screen != gameState || !area.contains(mouseX, mouseY)) continue;
+                    anyHit = true;
+                    if (area.buttonId == hoveredButton) continue;
+                    hoveredButton = area.buttonId;
+                    AudioManager::instance().playOneShot("ButtonHovered");
+                    moveIndicator(area.indicatorX, area.indicatorY);
+                }
+                if (!anyHit) {
+                    hoveredButton = NoButton;
+                    hideIndicator();
+                }
+                break;
+            }
+            case SDL_MOUSEBUTTONUP:
+                if (event.button.button != SDL_BUTTON_LEFT || !isMenuScreen(gameState)) break;
+                // A click keeps hoveredButton: it changes only on the next mouse motion.
+                if (!clickHoveredButton(*this)) return;
+                break;
+            default:
+                break;
+        }
     }
 }
 
-void Game::menuFrame() { InputManager::instance().clear(); }
+void Game::menuFrame() {
+    InputManager::instance().clear();
+    AudioManager& audio = AudioManager::instance();
+    audio.playOnChannel("MainMenu_music", kMenuMusicChannel, kMenuMusicVolume);
+    audio.stopChannel(kGameMusicChannel);
+    audio.update();
+}
 
-void Game::initialiseAudio() {}
+void Game::initialiseAudio() {
+    AudioManager& audio = AudioManager::instance();
+    audio.initialize();
+    audio.loadSoundTable();
+}
+
+void Game::hideIndicator() { moveIndicator(0.0f, kHiddenIndicatorY); }
+
+void Game::returnToMenu() {
+    releaseMouse();
+    deathTimer = 0.0f;
+    AudioManager::instance().stopChannel(kGameMusicChannel);
+    gameState = MainMenu;
+}
+
+void Game::toggleMapScreen() {
+    AudioManager& audio = AudioManager::instance();
+    audio.playOneShot("ButtonClicked");
+    const bool wasShown = mapShown;
+    mapShown = !mapShown;
+    overlayFreeze = aboutShown || mapShown;
+    if (!wasShown) {
+        audio.setChannelPaused(kGameMusicChannel, true);
+        audio.playOnChannel("PauseGame_music", kPauseMusicChannel, kPauseMusicVolume);
+    } else {
+        audio.setChannelPaused(kGameMusicChannel, false);
+    }
+    // Paused rather than stopped: the pause music goes on where it left off next time.
+    audio.setChannelPaused(kPauseMusicChannel, wasShown);
+    audio.update();
+}
+
+void Game::startGame() {
+    if (!firstStart) {
+        captureMouse();
+        drawLoadingFrame();  // shows while the world is reset
+    }
+    AudioManager& audio = AudioManager::instance();
+    audio.stopChannel(kGameMusicChannel);
+
+    resetThunderstorm();
+    resetPlayer();
+    resetEnemies();
+
+    fpsTimer = 0.0f;
+    fpsFrames = 0;
+    fortressNameTimer = 5.0f;
+    messageTimer = 0.0f;
+    aboutShown = false;
+    overlayFreeze = false;
+    mapShown = false;
+
+    fortress.playStartTime = static_cast<int64_t>(std::time(nullptr));
+    audio.stopChannel(kMenuMusicChannel);
+
+    if (firstStart) {
+        firstStart = false;  // the world is still fresh from start-up
+        return;
+    }
+    restoreInitialWorld(initialWorld);  // play changes the grid; every game starts from the furnished one
+    createAllCellInstances();
+    setUpLights();
+    lastFrameTicks = static_cast<float>(SDL_GetTicks());
+    firstStart = false;
+}
+
+void Game::drawLoadingFrame() {
+    Renderer& renderer = Renderer::instance();
+    if (!renderer.window || !renderer.glReady) return;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (const RenderObject* picture = renderer.findObject(44)) picture->draw(screenCamera, glm::vec3(0.0f));
+    SDL_GL_SwapWindow(renderer.window);
+}
+
+// Steps whose subsystems come later: the scanner, screenshots, the thunderstorm, the
+// player and the enemies.
+void Game::useScanner() {}
+void Game::takeScreenshot() {}
+void Game::resetThunderstorm() {}
+void Game::resetPlayer() {}
+void Game::resetEnemies() {}

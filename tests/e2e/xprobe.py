@@ -1,0 +1,64 @@
+"""What the X server can tell about the game's hold on the pointer: whether some
+client holds an active pointer grab, and whether the cursor shown is blank."""
+import ctypes
+import ctypes.util
+import os
+
+_x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+_xfixes = ctypes.cdll.LoadLibrary(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
+
+_x11.XOpenDisplay.restype = ctypes.c_void_p
+_x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+_x11.XDefaultRootWindow.restype = ctypes.c_ulong
+_x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+_x11.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint, ctypes.c_int,
+                              ctypes.c_int, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
+_x11.XUngrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+_x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+_x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+_x11.XFree.argtypes = [ctypes.c_void_p]
+
+GRAB_SUCCESS = 0
+GRAB_MODE_ASYNC = 1
+CURRENT_TIME = 0
+
+
+class _CursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+_xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
+_xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+
+
+class Display:
+    def __init__(self):
+        self.dpy = _x11.XOpenDisplay(os.environ["DISPLAY"].encode())
+        if not self.dpy:
+            raise AssertionError("cannot open display " + os.environ["DISPLAY"])
+        self.root = _x11.XDefaultRootWindow(self.dpy)
+
+    def pointer_grabbed(self):
+        """True when another client holds an active pointer grab: ours then fails."""
+        result = _x11.XGrabPointer(self.dpy, self.root, 0, 0, GRAB_MODE_ASYNC, GRAB_MODE_ASYNC, 0, 0,
+                                   CURRENT_TIME)
+        if result == GRAB_SUCCESS:
+            _x11.XUngrabPointer(self.dpy, CURRENT_TIME)
+        _x11.XSync(self.dpy, 0)
+        return result != GRAB_SUCCESS
+
+    def cursor_blank(self):
+        """True when the cursor now shown has no visible pixel."""
+        image = _xfixes.XFixesGetCursorImage(self.dpy)
+        if not image:
+            raise AssertionError("no cursor image")
+        c = image.contents
+        blank = all((c.pixels[i] >> 24) & 0xFF == 0 for i in range(c.width * c.height))
+        _x11.XFree(image)
+        return blank
+
+    def close(self):
+        _x11.XCloseDisplay(self.dpy)
