@@ -14,6 +14,11 @@ Game::Game() {
     screenCamera.setOrthographic(-20.0f, 20.0f, -20.0f, 20.0f, 0.0f, 100.0f);
 }
 
+Game::~Game() {
+    // The sounds belong to the game; the audio manager itself lives until the process ends.
+    AudioManager::instance().releaseSounds();
+}
+
 void Game::run() {
     // Image decoding into the store comes first: it needs no window.
     ImageStore::instance().loadCatalogue();

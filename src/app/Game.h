@@ -29,7 +29,7 @@ public:
     Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
-    ~Game() = default;
+    ~Game();
 
     // Builds everything behind the loading screen, then runs frames until Quit.
     void run();
