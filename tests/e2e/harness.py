@@ -65,6 +65,19 @@ class GameTree:
             time.sleep(0.2)
         raise AssertionError("no game window within %d s" % timeout)
 
+    def difference_from(self, window, picture):
+        """Root-mean-square difference (0 ... 1) between the window's content and a
+        picture of the data tree scaled to the window's size."""
+        shot = os.path.join(self.root, "window.png")
+        subprocess.run(["import", "-window", window, shot], check=True)
+        size = subprocess.run(["identify", "-format", "%wx%h", shot], capture_output=True, text=True,
+                              check=True).stdout.strip()
+        scaled = os.path.join(self.root, "expected.png")
+        subprocess.run(["convert", picture, "-resize", size + "!", "-alpha", "off", scaled], check=True)
+        out = subprocess.run(["compare", "-metric", "RMSE", "-alpha", "off", shot, scaled, "null:"],
+                             capture_output=True, text=True)
+        return float(out.stderr.split("(")[1].split(")")[0])
+
     def wait_for_file(self, path, timeout=60):
         deadline = time.time() + timeout
         while time.time() < deadline:

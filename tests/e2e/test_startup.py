@@ -1,5 +1,6 @@
 """The real binary starts into the main menu, stays responsive, writes a fortress
 identity when none is stored, and ends with exit code 0 on SIGTERM."""
+import os
 import re
 import subprocess
 import sys
@@ -19,7 +20,15 @@ def main():
         deadline = time.time() + 60
         while "map_seed" not in tree.read_settings() and time.time() < deadline:
             time.sleep(0.2)
-        time.sleep(2.0)
+        # The main menu is running once its picture fills the window (the badge and the
+        # indicator aside), rather than the loading picture or a black frame.
+        menu = os.path.join(tree.data, "Textures", "Main_menu.png")
+        loading = os.path.join(tree.data, "Textures", "loading_screen.png")
+        deadline = time.time() + 60
+        while tree.difference_from(window, menu) > 0.05 and time.time() < deadline:
+            time.sleep(0.5)
+        assert tree.difference_from(window, menu) <= 0.05, "the main menu picture never filled the window"
+        assert tree.difference_from(window, loading) > 0.1, "the comparison tells the screens apart"
         assert tree.process.poll() is None, "game exited on its own"
         code = tree.terminate()
         assert code == 0, "exit code %s" % code
