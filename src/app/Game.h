@@ -12,8 +12,8 @@
 #include "effects/OffscreenFramebuffer.h"
 #include "gameplay/Camera.h"
 #include "gameplay/Lights.h"
-#include "world/FortressBuild.h"
 #include "ui/Menu.h"
+#include "world/FortressBuild.h"
 #include "world/Preferences.h"
 
 enum GameState : int32_t {
