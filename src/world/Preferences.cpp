@@ -1,11 +1,11 @@
 #include "world/Preferences.h"
 
-#include <cctype>
 #include <climits>
 #include <ctime>
 #include <optional>
 
 #include "util/IniFile.h"
+#include "util/Parse.h"
 #include "util/Random.h"
 
 namespace {
@@ -17,32 +17,16 @@ constexpr const char* kConsonants = "bcdfghjklmnprstvwxyz";
 constexpr const char* kCapitalConsonants = "BCDFGHJKLMNPRSTVWXYZ";
 constexpr int kNameBufferLetters = 31;
 
-// Leading white space, an optional sign, then digits up to the first non-digit; "no
-// digits" gives 0, as the C library's conversion does. A value that does not fit
-// in 64 bits cannot be parsed and gives nothing.
-std::optional<long long> leadingInteger(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        if (value > (LLONG_MAX - 9) / 10) return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
-}
-
 // A seed is an unsigned 32-bit decimal; "-1" or "99999999999" cannot be a seed and
 // count as absent rather than wrapping to some other fortress.
 std::optional<uint32_t> parseSeed(const std::string& text) {
-    auto v = leadingInteger(text);
+    auto v = parseLeadingInteger(text);
     if (!v || *v < 0 || *v > 0xFFFFFFFFLL) return std::nullopt;
     return static_cast<uint32_t>(*v);
 }
 
 std::optional<int32_t> parseInt32(const std::string& text) {
-    auto v = leadingInteger(text);
+    auto v = parseLeadingInteger(text);
     if (!v || *v < INT32_MIN || *v > INT32_MAX) return std::nullopt;
     return static_cast<int32_t>(*v);
 }

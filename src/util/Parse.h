@@ -1,0 +1,9 @@
+#pragma once
+#include <optional>
+#include <string_view>
+
+// Reads a number the way the C library's decimal conversion does: leading white
+// space, an optional sign, then digits up to the first other character; no digits
+// gives 0. A value that does not fit in 64 bits cannot be read and gives nothing,
+// so callers can treat it as absent instead of wrapping to some other value.
+std::optional<long long> parseLeadingInteger(std::string_view text);
