@@ -142,8 +142,14 @@ void Game::createRenderObjects() {
 }
 
 void Game::showLoadingScreen() {
+    Renderer::instance().createObject(QuadShape, "loadingScreen", 44, kHudProgram, kOrigin, kOrigin, {20, 20, 20},
+                                      "blank", 0);
+    drawLoadingFrame();
+}
+
+void Game::drawLoadingFrame() {
     Renderer& renderer = Renderer::instance();
-    renderer.createObject(QuadShape, "loadingScreen", 44, kHudProgram, kOrigin, kOrigin, {20, 20, 20}, "blank", 0);
+    if (!renderer.window || !renderer.glReady) return;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawFlat(44, screenCamera);
     SDL_GL_SwapWindow(renderer.window);

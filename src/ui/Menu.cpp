@@ -1,13 +1,10 @@
 // The menu handler: the frame's events in the menu screens and the global keys of
 // play, the game start and the return to the menu, the map screen toggle.
-#include <GL/glew.h>
-
 #include <ctime>
 
 #include "app/Game.h"
 #include "app/InputManager.h"
 #include "audio/AudioManager.h"
-#include "render/RenderObject.h"
 #include "render/Renderer.h"
 #include "world/MapScreen.h"
 
@@ -210,14 +207,6 @@ void Game::startGame() {
     setUpLights();
     lastFrameTicks = static_cast<float>(SDL_GetTicks());
     firstStart = false;
-}
-
-void Game::drawLoadingFrame() {
-    Renderer& renderer = Renderer::instance();
-    if (!renderer.window || !renderer.glReady) return;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (const RenderObject* picture = renderer.findObject(44)) picture->draw(screenCamera, glm::vec3(0.0f));
-    SDL_GL_SwapWindow(renderer.window);
 }
 
 // Steps whose subsystems come later: the scanner, screenshots, the thunderstorm, the
