@@ -19,11 +19,14 @@ Game::~Game() {
     AudioManager::instance().releaseSounds();
 }
 
-void Game::run() {
+int Game::run() {
     // Image decoding into the store comes first: it needs no window.
     ImageStore::instance().loadCatalogue();
-    Renderer::instance().initialize();
+    // Without a window and GL nothing could be shown or quit: an invisible process
+    // that never ends. The renderer has said why; the caller releases and exits.
+    if (!Renderer::instance().initialize()) return 1;
     startUp();
+    return 0;
 }
 
 void Game::startUp() {

@@ -32,7 +32,8 @@ public:
     ~Game();
 
     // Builds everything behind the loading screen, then runs frames until Quit.
-    void run();
+    // Returns the process's exit status: 0, or 1 when no window and GL context exist.
+    int run();
     void startUp();
     void mainLoop();
 

@@ -5,7 +5,7 @@
 int main() {
     // The Game holds a full copy of the world grid: too large for a small stack.
     auto game = std::make_unique<Game>();
-    game->run();
+    const int status = game->run();
     game.reset();
-    return 0;
+    return status;
 }

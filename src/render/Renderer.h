@@ -18,9 +18,9 @@ class Renderer {
 public:
     static Renderer& instance();
 
-    // Creates the window and context; on failure reports on stderr and returns
-    // normally with no usable window (callers are not told).
-    void initialize();
+    // Creates the window and context. On failure reports on stderr and returns false:
+    // without a window and GL there is nothing the game could show, so it stops.
+    bool initialize();
     // Reads the window_resolution= line of the settings file into configuredWidth/Height.
     void readWindowSettings();
 
