@@ -72,13 +72,19 @@ bool findSection(const std::vector<std::string>& lines, const std::string& secti
     return false;
 }
 
+// A line's own ending: CR LF lines keep their CR as the last byte of the stored line.
+bool endsWithCarriageReturn(const std::string& line) { return !line.empty() && line.back() == '\r'; }
+
 }  // namespace
 
 IniFile IniFile::load(const std::filesystem::path& path) {
-    IniFile ini;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return ini;
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in) return {};
+    return fromText(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+}
+
+IniFile IniFile::fromText(const std::string& content) {
+    IniFile ini;
     if (content.empty()) return ini;
     size_t start = 0;
     while (start <= content.size()) {
@@ -116,21 +122,38 @@ void IniFile::set(const std::string& section, const std::string& key, const std:
 
     size_t header = 0, end = 0;
     if (!findSection(documentLines, section, header, end)) {
-        documentLines.push_back("[" + section + "]");
-        documentLines.push_back(line);
+        insertLine(documentLines.size(), "[" + section + "]");
+        insertLine(documentLines.size(), line);
         return;
     }
     for (size_t i = header + 1; i < end; ++i) {
         auto name = keyName(documentLines[i]);
         if (name && equalsIgnoreCase(*name, key)) {
-            documentLines[i] = line;
+            // A rewritten line keeps its own ending.
+            documentLines[i] = endsWithCarriageReturn(documentLines[i]) ? line + '\r' : line;
             return;
         }
     }
     // After the section's last non-blank line, so blank separators stay between sections.
     size_t insertAt = end;
     while (insertAt > header + 1 && trim(documentLines[insertAt - 1]).empty()) --insertAt;
-    documentLines.insert(documentLines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+    insertLine(insertAt, line);
+}
+
+void IniFile::insertLine(size_t at, const std::string& line) {
+    // An added line takes the ending of the line before it, so a file edited on a
+    // system with CR LF endings keeps them. A last line written without a terminator
+    // has no ending of its own: it gains the one of the line before it, and so does
+    // the new line.
+    const bool appendsToOpenLine = at == documentLines.size() && at > 0 && !endsWithNewline;
+    size_t model = at;  // the new line copies the ending of line model - 1
+    if (appendsToOpenLine && at >= 2 && !endsWithCarriageReturn(documentLines[at - 1])) model = at - 1;
+    const bool crlf = model > 0 && endsWithCarriageReturn(documentLines[model - 1]);
+    if (appendsToOpenLine) {
+        if (crlf && !endsWithCarriageReturn(documentLines[at - 1])) documentLines[at - 1] += '\r';
+        endsWithNewline = true;
+    }
+    documentLines.insert(documentLines.begin() + static_cast<std::ptrdiff_t>(at), crlf ? line + '\r' : line);
 }
 
 std::string IniFile::text() const {

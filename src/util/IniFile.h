@@ -16,6 +16,8 @@ public:
 
     // Loads the file; a missing or unreadable file gives an empty document.
     static IniFile load(const std::filesystem::path& path);
+    // Parses a document held in memory.
+    static IniFile fromText(const std::string& text);
 
     // The value of key in section, trimmed and cut to kMaxValueLength, or nothing.
     std::optional<std::string> get(const std::string& section, const std::string& key) const;
@@ -23,7 +25,8 @@ public:
 
     // Replaces the key's line, or adds it at the end of its section, or adds the
     // section at the end of the document. Line breaks in the value are dropped so a
-    // value can never split into extra lines.
+    // value can never split into extra lines. A rewritten line keeps its own ending
+    // (LF or CR LF); an added line takes the ending of the line before it.
     void set(const std::string& section, const std::string& key, const std::string& value);
 
     // Writes the document to a temporary file beside path and renames it over path,
@@ -34,7 +37,9 @@ public:
     std::string text() const;
 
 private:
-    std::vector<std::string> documentLines;  // without their line feeds
+    void insertLine(size_t at, const std::string& line);
+
+    std::vector<std::string> documentLines;  // without their line feeds; a CR LF line keeps its CR
     bool endsWithNewline = true;
 };
 

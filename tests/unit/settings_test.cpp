@@ -9,6 +9,7 @@
 #include "util/IniFile.h"
 #include "util/Random.h"
 #include "world/Preferences.h"
+#include "world/WindowSettings.h"
 
 namespace fs = std::filesystem;
 
@@ -52,6 +53,33 @@ TEST_F(SettingsFile, WriteKeepsEveryOtherLineAndCreatesTheFolder) {
     EXPECT_FALSE(fs::exists(path.string() + ".tmp"));
 }
 
+TEST(SettingsText, CrLfEndingsSurviveRewritesAndAdditions) {
+    struct Case {
+        const char* name;
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {"a CR LF file keeps CR LF on rewritten and added lines",
+         "window_resolution=800x600\r\n[preferencias]\r\nmap_seed=1\r\n",
+         "window_resolution=800x600\r\n[preferencias]\r\nmap_seed=7\r\nmap_name=Abc\r\n"},
+        {"in a mixed file a rewritten line keeps its ending, an added one takes the one before it",
+         "[preferencias]\nmap_seed=1\r\nx=1\r\n\n[otra]\r\n",
+         "[preferencias]\nmap_seed=7\r\nx=1\r\nmap_name=Abc\r\n\n[otra]\r\n"},
+        {"a new section in a CR LF file",
+         "; c\r\n", "; c\r\n[preferencias]\r\nmap_seed=7\r\nmap_name=Abc\r\n"},
+        {"a CR LF file whose last line has no terminator",
+         "[preferencias]\r\nmap_seed=1\r\nk=v", "[preferencias]\r\nmap_seed=7\r\nk=v\r\nmap_name=Abc\r\n"},
+        {"an LF file stays LF", "[preferencias]\nmap_seed=1\n", "[preferencias]\nmap_seed=7\nmap_name=Abc\n"},
+    };
+    for (const Case& c : cases) {
+        IniFile ini = IniFile::fromText(c.before);
+        ini.set("preferencias", "map_seed", "7");
+        ini.set("preferencias", "map_name", "Abc");
+        EXPECT_EQ(ini.text(), c.after) << c.name;
+        EXPECT_EQ(IniFile::fromText(ini.text()).get("preferencias", "map_seed", "?"), "7") << c.name;
+    }
+}
+
 TEST_F(SettingsFile, ReadsCaseInsensitivelyAndCutsLongValues) {
     write("[Preferencias]\n  MAP_NAME =  Hola  \r\nmap_seed=" + std::string(100, '7') + "\n");
     const IniFile ini = IniFile::load(path);
@@ -86,7 +114,11 @@ TEST_F(SettingsFile, RecordFieldRules) {
         {"time_record_m=61\ntime_record_s=60\n", 2, 0, 60},
         {"time_record_m=60\ntime_record_s=-5\n", 2, 60, 0},
         {"time_record_h=999\n", 999, 0, 0},
-        {"time_record_h=abc\ntime_record_m=12abc\n", 0, 12, 0},
+        // A value without digits is absent: read as 0 hours, no escape could ever beat the record.
+        {"time_record_h=\n", 2, 0, 0},
+        {"time_record_h=abc\ntime_record_m=12abc\n", 2, 12, 0},
+        {"time_record_h= -\ntime_record_m=\ntime_record_s=x\n", 2, 0, 0},
+        {"time_record_h=0\n", 0, 0, 0},
         {"time_record_h=99999999999999999999999\n", 2, 0, 0},
     };
     for (const Case& c : cases) {
@@ -223,3 +255,34 @@ TEST(RecordTime, SplitAndFormat) {
 }
 
 }  // namespace
+
+TEST_F(SettingsFile, TheReadmeSampleCopiedAsItStandsGivesTheValuesItDescribes) {
+    std::ifstream readme(std::string(VELKARAN_SOURCE_DIR) + "/README.md");
+    ASSERT_TRUE(readme) << "README.md not found";
+    // The sample is the first indented block after the settings heading.
+    std::string line, sample;
+    bool inSection = false, inBlock = false;
+    while (std::getline(readme, line)) {
+        if (line.rfind("## ", 0) == 0) inSection = line == "## Settings file";
+        if (!inSection) continue;
+        if (line.rfind("    ", 0) == 0) {
+            inBlock = true;
+            sample += line.substr(4) + "\n";
+        } else if (inBlock && !line.empty()) {
+            break;
+        } else if (inBlock) {
+            sample += "\n";
+        }
+    }
+    ASSERT_FALSE(sample.empty());
+    write(sample);
+    ASSERT_TRUE(identity.loadPreferences());
+    EXPECT_EQ(identity.mapName, "Fiduxaz");
+    EXPECT_EQ(identity.mapSeed, 1796861167u);
+    EXPECT_EQ(identity.recordHours, 2);
+    EXPECT_EQ(identity.recordMinutes, 0);
+    EXPECT_EQ(identity.recordSeconds, 0);
+    const WindowResolution size = parseWindowResolution(sample);
+    EXPECT_EQ(size.width, 1280);
+    EXPECT_EQ(size.height, 720);
+}
