@@ -15,3 +15,10 @@ std::optional<long long> parseLeadingInteger(std::string_view text) {
     }
     return negative ? -value : value;
 }
+
+bool hasLeadingDigits(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+}

@@ -7,3 +7,7 @@
 // gives 0. A value that does not fit in 64 bits cannot be read and gives nothing,
 // so callers can treat it as absent instead of wrapping to some other value.
 std::optional<long long> parseLeadingInteger(std::string_view text);
+
+// True when the text, after leading white space and an optional sign, starts with a
+// digit: the number parseLeadingInteger reads is really there and not the 0 of "no digits".
+bool hasLeadingDigits(std::string_view text);

@@ -25,7 +25,10 @@ std::optional<uint32_t> parseSeed(const std::string& text) {
     return static_cast<uint32_t>(*v);
 }
 
+// A record field. A value without digits (an empty "time_record_h=" line) counts as
+// absent: read as 0 it would make the record 0 h 0 min 0 s, which no escape can beat.
 std::optional<int32_t> parseInt32(const std::string& text) {
+    if (!hasLeadingDigits(text)) return std::nullopt;
     auto v = parseLeadingInteger(text);
     if (!v || *v < INT32_MIN || *v > INT32_MAX) return std::nullopt;
     return static_cast<int32_t>(*v);
