@@ -9,14 +9,17 @@
 #include "util/FrameClock.h"
 #include "util/Random.h"
 
+using enum GameState;
+
 Game::Game() {
     sceneCamera.setPerspective(80.0f, 1.6f, 0.1f, 8000.0f);
     screenCamera.setOrthographic(-20.0f, 20.0f, -20.0f, 20.0f, 0.0f, 100.0f);
 }
 
 Game::~Game() {
-    // The sounds belong to the game; the audio manager itself lives until the process ends.
-    AudioManager::instance().releaseSounds();
+    // The sounds belong to the game that loaded them; the audio manager itself lives
+    // until the process ends. A game that never started up leaves them alone.
+    if (loadedSoundTable) AudioManager::instance().releaseSounds();
 }
 
 int Game::run() {

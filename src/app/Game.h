@@ -11,18 +11,12 @@
 
 #include "effects/OffscreenFramebuffer.h"
 #include "gameplay/Camera.h"
+#include "gameplay/GameState.h"
 #include "gameplay/Lights.h"
 #include "ui/Menu.h"
 #include "world/FortressBuild.h"
 #include "world/Preferences.h"
 
-enum GameState : int32_t {
-    MainMenu = 100,
-    Playing = 101,
-    About = 102,
-    Credits = 103,
-    Quit = 104,
-};
 
 class Game {
 public:
@@ -47,7 +41,7 @@ public:
     void drawState();
 
     // Application state
-    int32_t gameState = MainMenu;
+    GameState gameState = GameState::MainMenu;
     float frameDelta = 0.0f;
     float lastFrameTicks = 0.0f;
     int32_t mouseX = 0;
@@ -106,6 +100,7 @@ public:
     void resetEnemies();
 
     std::vector<ButtonArea> buttonAreas;
+    bool loadedSoundTable = false;  // start-up loaded the sound table: the destructor releases it
     std::unique_ptr<ConfirmDialog> confirmDialog = makeSdlConfirmDialog();
     std::unique_ptr<WebPageOpener> webPageOpener = makeSdlWebPageOpener();
     // Where the pointer is, read on every mouse motion; SDL's own position by default.

@@ -9,6 +9,8 @@
 #include "app/InputManager.h"
 #include "render/Renderer.h"
 
+using enum GameState;
+
 namespace {
 
 const std::vector<std::string> kHudProgram = {"../Data/Shaders/HUD.vs", "../Data/Shaders/HUD.fs"};

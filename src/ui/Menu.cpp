@@ -8,13 +8,15 @@
 #include "render/Renderer.h"
 #include "world/MapScreen.h"
 
+using enum GameState;
+
 namespace {
 
 constexpr float kMenuMusicVolume = 3.0f;
 constexpr float kPauseMusicVolume = 0.5f;
 constexpr float kHiddenIndicatorY = 21.0f;
 
-bool isMenuScreen(int32_t state) { return state == MainMenu || state == About || state == Credits; }
+bool isMenuScreen(GameState state) { return state == MainMenu || state == About || state == Credits; }
 
 // Acts on a left click in a menu screen. Returns false when the rest of the frame's
 // events must not be handled.
@@ -147,6 +149,7 @@ void Game::initialiseAudio() {
     AudioManager& audio = AudioManager::instance();
     audio.initialize();
     audio.loadSoundTable();
+    loadedSoundTable = true;
 }
 
 void Game::hideIndicator() { moveIndicator(0.0f, kHiddenIndicatorY); }

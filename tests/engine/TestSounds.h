@@ -1,4 +1,5 @@
 #pragma once
+#include "TempDir.h"
 // Small WAV files written by the tests themselves, in the audio device's own format
 // so that the mixer hands their samples to channel effects unchanged.
 #include <SDL.h>
@@ -52,19 +53,6 @@ inline int deviceRate() {
     return rate;
 }
 
-// A fresh folder under the system's temporary directory, removed with the object.
-struct TempDir {
-    std::filesystem::path path;
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkaran-test-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-};
+using ::TempDir;
 
 }  // namespace testsounds

@@ -3,6 +3,8 @@
 // with the transparency each use needs.
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -323,8 +325,8 @@ std::vector<unsigned char> fileBytes(const std::filesystem::path& path) {
 }
 
 TEST(ImageGenerator, WritesTheSameBytesOnEveryRun) {
-    const std::filesystem::path out = std::filesystem::temp_directory_path() / "velkaran_images_again";
-    std::filesystem::remove_all(out);
+    const TempDir temp;
+    const std::filesystem::path out = temp.path;
     const std::string command =
         std::string("\"") + VELKARAN_BUILD_DIR + "/tools/velkaran-assetgen\" \"" + out.string() + "\" images";
     ASSERT_EQ(std::system(command.c_str()), 0);
@@ -337,7 +339,6 @@ TEST(ImageGenerator, WritesTheSameBytesOnEveryRun) {
         ++compared;
     }
     EXPECT_GE(compared, 112u);
-    std::filesystem::remove_all(out);
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
+
+#include "TempDir.h"
 #include <unistd.h>
 
 // The engine's own decoder: the files must decode exactly as the game decodes them.
@@ -169,7 +171,8 @@ std::string readAll(const fs::path& file) {
 TEST(GeneratedModels, SecondRunGivesIdenticalFiles) {
     const fs::path generator = fs::path(VELKARAN_BUILD_DIR) / "tools" / "velkaran-assetgen";
     ASSERT_TRUE(fs::exists(generator));
-    const fs::path out = fs::temp_directory_path() / ("velkaran-models-" + std::to_string(::getpid()));
+    const TempDir temp;
+    const fs::path out = temp.path;
     const std::string command = "\"" + generator.string() + "\" \"" + out.string() + "\" models > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     std::size_t compared = 0;
@@ -184,7 +187,6 @@ TEST(GeneratedModels, SecondRunGivesIdenticalFiles) {
     for (const auto& entry : fs::recursive_directory_iterator(out / "Models3D"))
         if (entry.is_regular_file()) ++regenerated;
     EXPECT_EQ(compared, regenerated);
-    fs::remove_all(out);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -179,8 +181,8 @@ TEST_F(GeneratedSounds, MusicLoopsWithoutClicksAndLeavesHeadroomForItsVolume) {
 }
 
 TEST(SoundGenerator, WritesTheSameBytesOnEveryRun) {
-    const std::filesystem::path out = std::filesystem::temp_directory_path() / "velkaran_sounds_again";
-    std::filesystem::remove_all(out);
+    const TempDir temp;
+    const std::filesystem::path out = temp.path;
     const std::string command =
         std::string("\"") + VELKARAN_BUILD_DIR + "/tools/velkaran-assetgen\" \"" + out.string() + "\" sounds";
     ASSERT_EQ(std::system(command.c_str()), 0);
@@ -188,7 +190,6 @@ TEST(SoundGenerator, WritesTheSameBytesOnEveryRun) {
         SCOPED_TRACE(s.file);
         EXPECT_TRUE(readFile(out / "Audio" / s.file) == readFile(kAudioDir / s.file));
     }
-    std::filesystem::remove_all(out);
 }
 
 }  // namespace
