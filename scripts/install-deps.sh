@@ -7,9 +7,9 @@ packages=(
   build-essential cmake pkg-config git
   libsdl2-dev libsdl2-mixer-dev libglew-dev libgl-dev libassimp-dev
   libfreetype-dev libglm-dev libstb-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev
   libmp3lame-dev fonts-roboto-unhinted
-  python3 xvfb xauth xdotool x11-utils imagemagick mesa-utils libgl1-mesa-dri sox libsox-fmt-mp3
+  python3 xvfb xauth xdotool imagemagick libgl1-mesa-dri sox libsox-fmt-mp3
   xfonts-base
 )
 

@@ -8,4 +8,4 @@ build="${BUILD_DIR:-$root/build}"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 export LIBGL_ALWAYS_SOFTWARE=1
 cd "$build"
-exec xvfb-run -a -s "-screen 0 1280x720x24" ctest --output-on-failure -j 1 --timeout 600
+exec xvfb-run -a -s "-screen 0 1280x720x24" ctest --output-on-failure -j "$(nproc)" --timeout 600

@@ -5,16 +5,16 @@
 namespace {
 
 struct AreaRow {
-    int32_t screen;
+    GameState screen;
     int32_t buttonId;
     PixelRect percent;
     float indicatorX;
     float indicatorY;
 };
 
-constexpr int32_t kMainMenu = 100;
-constexpr int32_t kAbout = 102;
-constexpr int32_t kCredits = 103;
+constexpr GameState kMainMenu = GameState::MainMenu;
+constexpr GameState kAbout = GameState::About;
+constexpr GameState kCredits = GameState::Credits;
 
 constexpr std::array<AreaRow, 10> kAreas = {{
     {kMainMenu, StartButton, {34, 37, 66, 46}, -7.5f, 3.0f},

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "gameplay/GameState.h"
+
 struct PixelRect {
     int32_t left = 0;
     int32_t top = 0;
@@ -19,7 +21,7 @@ struct PixelRect {
 // window (left/right of its width, top/bottom of its height) and converted to pixels
 // once, at start-up.
 struct ButtonArea {
-    int32_t screen = 0;    // the game state in which the area is live
+    GameState screen = GameState::MainMenu;  // the game state in which the area is live
     int32_t buttonId = 0;  // 1 to 8
     PixelRect pixelRect;
     PixelRect percentRect;

@@ -38,7 +38,7 @@ void writeFortressDump(std::ostream& out, uint32_t seed, const FortressSetup& se
     out << "  \"generatorSeed\": " << generatorSeedFor(seed) << ",\n";
     out << "  \"width\": " << map.width << ",\n";
     out << "  \"height\": " << map.height << ",\n";
-    writeRows(out, "tiles", map, [&](int32_t x, int32_t y) { return char('0' + map.tile(x, y)); });
+    writeRows(out, "tiles", map, [&](int32_t x, int32_t y) { return static_cast<char>('0' + static_cast<int32_t>(map.tile(x, y))); });
     writeRows(out, "wallStyles", map, [&](int32_t x, int32_t y) { return char('0' + map.wallStyle(x, y)); });
 
     out << "  \"cells\": [\n";

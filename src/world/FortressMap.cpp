@@ -9,7 +9,7 @@ namespace {
 
 int32_t randBelow(int32_t n) { return crt::rand() % n; }
 
-bool isFloorOrCorridor(int32_t code) { return code == Floor || code == Corridor; }
+bool isFloorOrCorridor(FortressTile code) { return code == FortressTile::Floor || code == FortressTile::Corridor; }
 
 }  // namespace
 
@@ -26,11 +26,11 @@ bool FortressMap::generateMap(int32_t requestedWidth, int32_t requestedHeight, i
     width = requestedWidth < 3 ? 3 : std::min(requestedWidth, maxWidth);
     height = requestedHeight < 3 ? 3 : std::min(requestedHeight, maxHeight);
 
-    tiles.assign(static_cast<size_t>(width) * static_cast<size_t>(height), Empty);
+    tiles.assign(static_cast<size_t>(width) * static_cast<size_t>(height), FortressTile::Empty);
     wallStyles.assign(tiles.size(), 0);
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
-            if (x == 0 || y == 0 || x == width - 1 || y == height - 1) setTile(x, y, Border);
+            if (x == 0 || y == 0 || x == width - 1 || y == height - 1) setTile(x, y, FortressTile::Border);
         }
     }
 
@@ -44,8 +44,8 @@ bool FortressMap::generateMap(int32_t requestedWidth, int32_t requestedHeight, i
         growOnce();
     }
 
-    placeMarker(0, MarkerA);
-    placeMarker(1, MarkerB);
+    placeMarker(0, FortressTile::MarkerA);
+    placeMarker(1, FortressTile::MarkerB);
     return true;
 }
 
@@ -53,8 +53,8 @@ bool FortressMap::findAttachment(Attachment& found) {
     for (int32_t attempt = 0; attempt < kAttachTries; ++attempt) {
         const int32_t x = randBelow(width - 1) + 1;
         const int32_t y = randBelow(height - 1) + 1;
-        const int32_t code = tile(x, y);
-        if (code != Wall && code != Corridor) continue;
+        const FortressTile code = tile(x, y);
+        if (code != FortressTile::Wall && code != FortressTile::Corridor) continue;
 
         // The neighbour the new feature grows away from, in the order of the search.
         struct Probe {
@@ -69,8 +69,8 @@ bool FortressMap::findAttachment(Attachment& found) {
         const Probe* chosen = nullptr;
         bool besideDoor = false;
         for (const Probe& p : probes) {
-            const int32_t neighbour = tile(p.nx, p.ny);
-            if (neighbour == Door) besideDoor = true;
+            const FortressTile neighbour = tile(p.nx, p.ny);
+            if (neighbour == FortressTile::Door) besideDoor = true;
             if (!chosen && isFloorOrCorridor(neighbour)) chosen = &p;
         }
         if (!chosen || besideDoor) continue;
@@ -89,16 +89,16 @@ void FortressMap::growOnce() {
     if (roll <= roomChance) {
         if (carveRoom(startX, startY, kRoomMaxX, kRoomMaxY, at.direction)) {
             ++featuresBuilt;
-            setTile(at.x, at.y, Door);
-            setTile(startX, startY, Floor);  // the new room's wall cell opens onto the door
+            setTile(at.x, at.y, FortressTile::Door);
+            setTile(startX, startY, FortressTile::Floor);  // the new room's wall cell opens onto the door
         }
     } else if (carveCorridor(startX, startY, kCorridorMax, at.direction)) {
         ++featuresBuilt;
-        setTile(at.x, at.y, Door);
+        setTile(at.x, at.y, FortressTile::Door);
     }
 }
 
-void FortressMap::placeMarker(int which, int32_t code) {
+void FortressMap::placeMarker(int which, FortressTile code) {
     markerFound[which] = false;
     markerTries[which] = 0;
     while (markerTries[which] < kMarkerTryLimit) {
@@ -119,7 +119,7 @@ void FortressMap::placeMarker(int which, int32_t code) {
 bool FortressMap::rectIsEmpty(const Rect& r) const {
     for (int32_t y = r.firstY; y <= r.lastY; ++y) {
         for (int32_t x = r.firstX; x <= r.lastX; ++x) {
-            if (!inside(x, y) || tile(x, y) != Empty) return false;
+            if (!inside(x, y) || tile(x, y) != FortressTile::Empty) return false;
         }
     }
     return true;
@@ -147,7 +147,7 @@ bool FortressMap::carveRoom(int32_t x, int32_t y, int32_t maxXLength, int32_t ma
     for (int32_t cy = r.firstY; cy <= r.lastY; ++cy) {
         for (int32_t cx = r.firstX; cx <= r.lastX; ++cx) {
             const bool edge = cx == r.firstX || cx == r.lastX || cy == r.firstY || cy == r.lastY;
-            setTile(cx, cy, edge ? Wall : Floor);
+            setTile(cx, cy, edge ? FortressTile::Wall : FortressTile::Floor);
             if (edge) wallStyles[index(cx, cy)] = style;
         }
     }
@@ -165,9 +165,9 @@ bool FortressMap::carveCorridor(int32_t x, int32_t y, int32_t maxLength, int32_t
     }
     for (int32_t k = 0; k < length; ++k) {
         const int32_t cx = x + dx * k, cy = y + dy * k;
-        if (!inside(cx, cy) || tile(cx, cy) != Empty) return false;
+        if (!inside(cx, cy) || tile(cx, cy) != FortressTile::Empty) return false;
     }
-    for (int32_t k = 0; k < length; ++k) setTile(x + dx * k, y + dy * k, Corridor);
+    for (int32_t k = 0; k < length; ++k) setTile(x + dx * k, y + dy * k, FortressTile::Corridor);
     return true;
 }
 
@@ -175,19 +175,19 @@ void FortressMap::cleanUpPass() {
     // In place: a cell examined later in the pass already sees earlier changes.
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
-            const int32_t code = tile(x, y);
-            if (code == MarkerA || code == MarkerB) {
-                setTile(x, y, Floor);
-            } else if (code == Corridor) {
-                const bool touchesGround = tileOrBorder(x, y + 1) == Empty || tileOrBorder(x - 1, y) == Empty ||
-                                           tileOrBorder(x, y - 1) == Empty || tileOrBorder(x + 1, y) == Empty;
-                if (touchesGround) setTile(x, y, Empty);
-            } else if (code == Door) {
-                const bool wallsAcross = tileOrBorder(x - 1, y) == Wall && tileOrBorder(x + 1, y) == Wall;
-                const bool wallsAlong = tileOrBorder(x, y - 1) == Wall && tileOrBorder(x, y + 1) == Wall;
-                if (!wallsAcross && !wallsAlong) setTile(x, y, Empty);
+            const FortressTile code = tile(x, y);
+            if (code == FortressTile::MarkerA || code == FortressTile::MarkerB) {
+                setTile(x, y, FortressTile::Floor);
+            } else if (code == FortressTile::Corridor) {
+                const bool touchesGround = tileOrBorder(x, y + 1) == FortressTile::Empty || tileOrBorder(x - 1, y) == FortressTile::Empty ||
+                                           tileOrBorder(x, y - 1) == FortressTile::Empty || tileOrBorder(x + 1, y) == FortressTile::Empty;
+                if (touchesGround) setTile(x, y, FortressTile::Empty);
+            } else if (code == FortressTile::Door) {
+                const bool wallsAcross = tileOrBorder(x - 1, y) == FortressTile::Wall && tileOrBorder(x + 1, y) == FortressTile::Wall;
+                const bool wallsAlong = tileOrBorder(x, y - 1) == FortressTile::Wall && tileOrBorder(x, y + 1) == FortressTile::Wall;
+                if (!wallsAcross && !wallsAlong) setTile(x, y, FortressTile::Empty);
             }
-            if (wallStyles[index(x, y)] != 0 && tile(x, y) != Wall) wallStyles[index(x, y)] = 0;
+            if (wallStyles[index(x, y)] != 0 && tile(x, y) != FortressTile::Wall) wallStyles[index(x, y)] = 0;
         }
     }
 }
@@ -202,12 +202,12 @@ void FortressMap::publishToWorld() const {
             const int32_t i = x + kWorldOffsetI, j = y + kWorldOffsetJ;
             if (!insideWorld(i, j)) continue;
             WorldCell& c = worldGrid[i][j];
-            const int32_t code = tile(x, y);
-            c.pathCost = code == Wall ? kWallPathCost : kOpenPathCost;
-            c.isRoomFloor = code == Floor;
-            c.isDoorway = code == Door;
+            const FortressTile code = tile(x, y);
+            c.pathCost = code == FortressTile::Wall ? kWallPathCost : kOpenPathCost;
+            c.isRoomFloor = code == FortressTile::Floor;
+            c.isDoorway = code == FortressTile::Door;
             c.northOpen = worldGrid[i][j - 1].pathCost != kWallPathCost;
-            if (code == Wall) {
+            if (code == FortressTile::Wall) {
                 c.visible = true;
                 c.isBlock = true;
                 c.blocksMovement = true;

@@ -7,7 +7,8 @@
 #include <utility>
 #include <vector>
 
-enum FortressTile : int32_t {
+// The generator's cell codes (the fortress tool prints them as digits).
+enum class FortressTile : int32_t {
     Empty = 0,
     Wall = 1,
     Floor = 2,
@@ -46,7 +47,7 @@ public:
     int32_t height = 0;
     int32_t featureTarget = 0;
     int32_t roomChance = 75;
-    std::vector<int32_t> tiles;       // row-major, cell (x, y) at y * width + x
+    std::vector<FortressTile> tiles;  // row-major, cell (x, y) at y * width + x
     std::vector<int32_t> wallStyles;  // 4 ... 7 on room walls, 0 elsewhere
 
     // What the unbounded marker search did, for the fortress checker.
@@ -69,9 +70,9 @@ public:
     void release();
 
     bool inside(int32_t x, int32_t y) const { return x >= 0 && x < width && y >= 0 && y < height; }
-    int32_t tile(int32_t x, int32_t y) const { return tiles[index(x, y)]; }
+    FortressTile tile(int32_t x, int32_t y) const { return tiles[index(x, y)]; }
     int32_t wallStyle(int32_t x, int32_t y) const { return wallStyles[index(x, y)]; }
-    void setTile(int32_t x, int32_t y, int32_t code) { tiles[index(x, y)] = code; }
+    void setTile(int32_t x, int32_t y, FortressTile code) { tiles[index(x, y)] = code; }
 
 private:
     struct Attachment {
@@ -83,10 +84,10 @@ private:
 
     size_t index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x); }
     // Outside the grid reads as Border (the neighbour east of the last column).
-    int32_t tileOrBorder(int32_t x, int32_t y) const { return inside(x, y) ? tile(x, y) : Border; }
+    FortressTile tileOrBorder(int32_t x, int32_t y) const { return inside(x, y) ? tile(x, y) : FortressTile::Border; }
     bool findAttachment(Attachment& found);  // draws from crt::rand
     void growOnce();
-    void placeMarker(int which, int32_t code);
+    void placeMarker(int which, FortressTile code);
     bool rectIsEmpty(const Rect& r) const;
     void cleanUpPass();
 

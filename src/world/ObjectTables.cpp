@@ -16,43 +16,43 @@ glm::vec3 uniform(float s) { return glm::vec3(s); }
 std::vector<ItemDef> singleItems() {
     return {
         {.id = item::Health, .modelPath = "Items/Item_health.dae", .scale = uniform(0.015f), .spins = true,
-         .interaction = HealthPack},
+         .interaction = Interaction::HealthPack},
         {.id = item::ExtraHealth, .modelPath = "Items/Item_extra_health.dae", .scale = uniform(5.0f), .spins = true,
-         .interaction = ExtraHealth},
+         .interaction = Interaction::ExtraHealth},
         {.id = item::Ammo, .modelPath = "Items/Item_ammo.dae", .scale = uniform(8.0f), .spins = true,
-         .interaction = Ammunition},
+         .interaction = Interaction::Ammunition},
         {.id = item::Stalagmites, .modelPath = "Damages/stalagmites.dae", .offset = {18.0f, 0.0f, 5.0f},
-         .scale = {6.0f, 4.0f, 6.0f}, .heightOffset = 6.0f, .damage = 12.0f, .interaction = Hazard},
+         .scale = {6.0f, 4.0f, 6.0f}, .heightOffset = 6.0f, .damage = 12.0f, .interaction = Interaction::Hazard},
         {.id = item::Cactus, .modelPath = "Damages/cactus_1.dae", .scale = {22.0f, 25.0f, 22.0f}, .heightOffset = 0.0f,
-         .damage = 12.0f, .interaction = Hazard},
+         .damage = 12.0f, .interaction = Interaction::Hazard},
         {.id = item::LavaPlant, .modelPath = "Damages/vegetation_lava.dae", .scale = {5.0f, 1.5f, 5.0f},
-         .heightOffset = -2.0f, .hazardHeight = 5.0f, .damage = 20.0f, .interaction = Hazard,
+         .heightOffset = -2.0f, .hazardHeight = 5.0f, .damage = 20.0f, .interaction = Interaction::Hazard,
          .interactionCooldown = 0.5f},
         {.id = item::LavaPlantTall, .modelPath = "Damages/vegetation_lava_2.dae", .scale = {25.0f, 35.0f, 25.0f},
-         .heightOffset = 2.0f, .hazardHeight = 5.0f, .damage = 20.0f, .interaction = Hazard,
+         .heightOffset = 2.0f, .hazardHeight = 5.0f, .damage = 20.0f, .interaction = Interaction::Hazard,
          .interactionCooldown = 0.5f},
         {.id = item::CloakerNode, .modelPath = "Items/TreasureChest.dae", .scale = uniform(0.1f),
-         .interaction = Collectable, .message = "Has encontrado y desactivado un nodo del encubridor",
+         .interaction = Interaction::Collectable, .message = "Has encontrado y desactivado un nodo del encubridor",
          .mapIcon = "ItemChest_IconMap"},
         {.id = item::EnergyCell, .modelPath = "Items/Energy_Cell.dae", .scale = uniform(4.0f), .spins = true,
-         .heightOffset = 2.0f, .interaction = Collectable, .interactionCooldown = 4.0f,
+         .heightOffset = 2.0f, .interaction = Interaction::Collectable, .interactionCooldown = 4.0f,
          .message = "Consigues una celula de energia para tu nave", .mapIcon = "EnergyCell_IconMap"},
         {.id = item::EnergyPlatform, .modelPath = "Scene/Platform_energy_cell.dae", .scale = uniform(0.23f),
-         .heightOffset = 4.0f, .blocksMovement = true, .interaction = EnergySlot, .interactionCooldown = 2.0f,
+         .heightOffset = 4.0f, .blocksMovement = true, .interaction = Interaction::EnergySlot, .interactionCooldown = 2.0f,
          .requiredItem = item::EnergyCell,
          .blockedMessage = "Debes conectar aqui una de las celulas de energia para tu nave",
          .message = "Celula de energia conectada", .mapIcon = "SlotCell_IconMap"},
         {.id = item::ScannerCard, .modelPath = "Items/scanner_map.dae", .scale = uniform(80.0f), .spins = true,
-         .heightOffset = 2.0f, .interaction = Collectable, .interactionCooldown = 2.0f,
+         .heightOffset = 2.0f, .interaction = Interaction::Collectable, .interactionCooldown = 2.0f,
          .message = "Consigues una tarjeta para escaneos de objetivos"},
         {.id = item::Hiyura, .modelPath = "Scene/Girl_rescue/girl_rescue.dae", .scale = uniform(14.0f), .spins = true,
-         .heightOffset = 4.0f, .interaction = Collectable,
+         .heightOffset = 4.0f, .interaction = Interaction::Collectable,
          .message = "Has rescatado a Hiyura. Esta inconsciente pero viva", .mapIcon = "Hiyura_IconMap"},
         {.id = item::PlasmaInjector, .modelPath = "Items/engine_device.dae", .scale = uniform(8.0f), .spins = true,
-         .heightOffset = 10.0f, .interaction = Collectable, .message = "Consigues el Inyector de Plasma para tu nave",
+         .heightOffset = 10.0f, .interaction = Interaction::Collectable, .message = "Consigues el Inyector de Plasma para tu nave",
          .mapIcon = "EngineDevice_IconMap"},
         {.id = item::Spaceship, .modelPath = "Scene/Spaceship/spaceship.dae", .offset = {0.0f, 0.0f, 5.0f},
-         .scale = uniform(0.1f), .heightOffset = -4.0f, .blocksMovement = true, .interaction = SpaceshipExit,
+         .scale = uniform(0.1f), .heightOffset = -4.0f, .blocksMovement = true, .interaction = Interaction::SpaceshipExit,
          .interactionCooldown = 2.0f,
          .message = "Felicidades, has completado la mision con exito. Escapa de este planeta",
          .mapIcon = "Spaceship_IconMap"},
@@ -68,19 +68,19 @@ std::vector<ItemDef> singleItems() {
          .rotationAngle = -kPi / 4.0f, .scale = uniform(4.0f), .heightOffset = 2.0f},
         {.id = item::Skeleton, .modelPath = "Scene/skeleton_1.dae", .scale = uniform(8.0f), .heightOffset = 0.0f},
         {.id = item::BlueRepellent, .modelPath = "Items/repelente_azul.dae", .scale = uniform(8.0f), .spins = true,
-         .heightOffset = 8.0f, .interaction = Collectable, .message = "Consigues el repelente azul",
+         .heightOffset = 8.0f, .interaction = Interaction::Collectable, .message = "Consigues el repelente azul",
          .mapIcon = "RepelenteAzul_IconMap"},
         {.id = item::WormAlien, .modelPath = "Scene/Worm_alien.dae", .scale = uniform(8.0f), .spins = true,
-         .heightOffset = 26.0f, .blocksMovement = true, .interaction = ObstacleNeedingItem,
+         .heightOffset = 26.0f, .blocksMovement = true, .interaction = Interaction::ObstacleNeedingItem,
          .requiredItem = item::BlueRepellent,
          .blockedMessage = "Un gusano Sorlock te bloquea el paso. Necesitas el repelente azul para ahuyentarlo",
          .message = "Ahuyentas al gusano usando el repelente azul", .mapIcon = "WormAlien_IconMap"},
         {.id = item::RedInductor, .modelPath = "Items/cristal_rojo.dae", .scale = uniform(10.0f), .spins = true,
-         .heightOffset = 12.0f, .interaction = Collectable, .message = "Consigues el inductor rojo",
+         .heightOffset = 12.0f, .interaction = Interaction::Collectable, .message = "Consigues el inductor rojo",
          .mapIcon = "InductorRojo_IconMap"},
         {.id = item::RuneMonolith, .modelPath = "Scene/monolith_alien.dae", .offset = {0.0f, -2.0f, 0.0f},
          .rotationAxis = {0.0f, 0.0f, 1.0f}, .rotationAngle = -kPi / 2.0f, .scale = {30.0f, 24.0f, 24.0f},
-         .heightOffset = 0.0f, .blocksMovement = true, .interaction = ObstacleNeedingItem,
+         .heightOffset = 0.0f, .blocksMovement = true, .interaction = Interaction::ObstacleNeedingItem,
          .requiredItem = item::RedInductor,
          .blockedMessage = "Un monolito runico te bloquea el paso. Necesitas el inductor rojo",
          .message = "Eliminas el monolito usando el inductor rojo", .mapIcon = "MonolithAlien_IconMap"},
@@ -120,7 +120,7 @@ void put(ItemDef def) {
 void putColouredGroups() {
     for (int32_t k = 0; k < 5; ++k) {
         put({.id = item::ForceFieldYellow + k, .modelPath = kForceFieldModels[static_cast<size_t>(k)],
-             .scale = uniform(12.0f), .spins = true, .heightOffset = 12.0f, .interaction = ForceField,
+             .scale = uniform(12.0f), .spins = true, .heightOffset = 12.0f, .interaction = Interaction::ForceField,
              .interactionCooldown = 2.0f, .mapIcon = "ForceField_IconMap"});
         put({.id = item::FirstStatue + k, .modelPath = kStatueModels[static_cast<size_t>(k)], .scale = uniform(22.0f),
              .heightOffset = 0.0f, .blocksMovement = true, .mapIcon = "Statue_IconMap"});
@@ -129,10 +129,10 @@ void putColouredGroups() {
         const KeyAndGate& kg = kKeysAndGates[static_cast<size_t>(k)];
         const int32_t key = item::KeyRed + k;
         put({.id = key, .modelPath = kg.keyModel, .scale = uniform(8.0f), .spins = true, .heightOffset = 8.0f,
-             .interaction = Collectable, .message = kg.keyMessage, .mapIcon = kg.keyIcon});
+             .interaction = Interaction::Collectable, .message = kg.keyMessage, .mapIcon = kg.keyIcon});
         const ItemDef gate{.id = item::GateRed + 2 * k, .modelPath = kg.gateModel, .offset = {25.0f, 0.0f, 0.0f},
                            .scale = uniform(4.5f), .heightOffset = -3.0f, .blocksMovement = true,
-                           .interaction = LockedGate, .interactionCooldown = 2.0f, .slidesAlongX = true,
+                           .interaction = Interaction::LockedGate, .interactionCooldown = 2.0f, .slidesAlongX = true,
                            .requiredItem = key, .blockedMessage = kg.gateBlocked, .mapIcon = kg.gateIcon};
         put(gate);
         // The turned gate closes a doorway in a wall that runs the other way.
@@ -174,7 +174,7 @@ void buildBlockTable() {
     for (int32_t k = 0; k < 3; ++k) {
         blockTable[static_cast<size_t>(block::FirstTrace + k)] =
             {.id = block::FirstTrace + k, .renderObjectId = kFirstTraceObject + k, .scale = uniform(0.5f),
-             .spins = true, .baseHeight = -2.0f, .interaction = RouteTrace, .mapIcon = "Trace_IconMap"};
+             .spins = true, .baseHeight = -2.0f, .interaction = Interaction::RouteTrace, .mapIcon = "Trace_IconMap"};
     }
     for (int32_t k = 0; k < 4; ++k) {
         blockTable[static_cast<size_t>(block::FirstWall + k)] =
@@ -182,7 +182,7 @@ void buildBlockTable() {
              .baseHeight = kWallBaseHeight, .mapIcon = "Wall_" + std::to_string(k + 1) + "_IconMap"};
     }
     blockTable[block::Teleport] = {.id = block::Teleport, .renderObjectId = kTeleportObject, .scale = kWallScale,
-                                   .baseHeight = kWallBaseHeight, .interaction = TeleportWall,
+                                   .baseHeight = kWallBaseHeight, .interaction = Interaction::TeleportWall,
                                    .interactionCooldown = 2.0f, .mapIcon = "Teleport_IconMap"};
     for (int32_t g = 0; g < block::FrameGroups; ++g) {
         const glm::vec3 scale = g % 2 == 0 ? glm::vec3{15.0f, 30.0f, 1.0f} : glm::vec3{15.0f, 15.0f, 1.0f};

@@ -9,7 +9,7 @@
 #include <glm/vec3.hpp>
 
 // Interaction kinds handed to the interaction rules.
-enum Interaction : int32_t {
+enum class Interaction : int32_t {
     NoInteraction = 0,
     HealthPack = 1,
     ExtraHealth = 2,
@@ -98,7 +98,7 @@ struct ItemDef {
     bool blocksMovement = false;
     float hazardHeight = 0.0f;  // 0 = hurts at any height
     float damage = 0.0f;
-    int32_t interaction = NoInteraction;
+    Interaction interaction = Interaction::NoInteraction;
     float interactionCooldown = 1.0f;
     bool slidesAlongX = true;
     int32_t requiredItem = 0;
@@ -115,7 +115,7 @@ struct BlockDef {
     glm::vec3 scale{1.0f};
     bool spins = false;
     float baseHeight = -1.0f;  // negative: that far above the terrain; otherwise absolute
-    int32_t interaction = NoInteraction;
+    Interaction interaction = Interaction::NoInteraction;
     float interactionCooldown = 1.0f;
     std::string mapIcon;
 };

@@ -4,6 +4,8 @@
 
 #include "app/Game.h"
 
+using enum GameState;
+
 TEST(GameObject, FreshGameHasItsDefaults) {
     auto game = std::make_unique<Game>();
     EXPECT_EQ(game->gameState, MainMenu);

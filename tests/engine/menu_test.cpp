@@ -16,6 +16,8 @@
 #include "app/InputManager.h"
 #include "audio/AudioManager.h"
 
+using enum GameState;
+
 namespace {
 
 using testsounds::TempDir;
@@ -116,7 +118,7 @@ protected:
         for (const ButtonArea& a : game->buttonAreas)
             if (a.screen == game->gameState && a.buttonId == button)
                 return motionTo((a.pixelRect.left + a.pixelRect.right) / 2, (a.pixelRect.top + a.pixelRect.bottom) / 2);
-        ADD_FAILURE() << "no button " << button << " on screen " << game->gameState;
+        ADD_FAILURE() << "no button " << button << " on screen " << static_cast<int32_t>(game->gameState);
         return SDL_Event{};
     }
     static SDL_Event button(Uint32 type, Uint8 which) {
@@ -280,7 +282,7 @@ TEST_F(MenuTest, EscapeWhilePlayingAsksBeforeReturningToTheMenu) {
         bool mapShown;
         DialogAnswer answer;
         bool asked;
-        int32_t state;
+        GameState state;
     };
     // Anything but No leaves the game: a box that cannot be shown must not trap the player.
     for (const Case& c : {Case{false, DialogAnswer::Yes, true, MainMenu}, Case{false, DialogAnswer::No, true, Playing},
@@ -395,10 +397,10 @@ TEST_F(MenuTest, TheMenuFrameEmptiesTheFrameAndKeepsTheMenuMusicGoing) {
 }
 
 TEST_F(MenuTest, TheWindowsQuitEventEndsEveryState) {
-    for (int32_t state : {MainMenu, Playing, About, Credits}) {
+    for (GameState state : {MainMenu, Playing, About, Credits}) {
         game->gameState = state;
         handle({quitEvent()});
-        EXPECT_EQ(game->gameState, Quit) << state;
+        EXPECT_EQ(game->gameState, Quit) << static_cast<int32_t>(state);
     }
 }
 
@@ -427,13 +429,13 @@ TEST_F(MenuTest, TheWindowsQuitEventEndsEveryState) {
     };
     std::string trail;
     click(500, 530);  // about
-    trail += std::to_string(game->gameState) + " ";
+    trail += std::to_string(static_cast<int32_t>(game->gameState)) + " ";
     click(100, 740);  // back
     click(500, 620);  // credits
-    trail += std::to_string(game->gameState) + " ";
+    trail += std::to_string(static_cast<int32_t>(game->gameState)) + " ";
     click(100, 740);  // back
     click(500, 330);  // start
-    trail += std::to_string(game->gameState) + " ";
+    trail += std::to_string(static_cast<int32_t>(game->gameState)) + " ";
     SDL_Event m{};
     m.type = SDL_KEYUP;
     m.key.keysym.sym = SDLK_m;
@@ -441,9 +443,9 @@ TEST_F(MenuTest, TheWindowsQuitEventEndsEveryState) {
     esc.type = SDL_KEYDOWN;
     esc.key.keysym.sym = SDLK_ESCAPE;
     game->handleMenuInput({m, m, esc});  // map screen on and off, then leave the game
-    trail += std::to_string(game->gameState) + " ";
+    trail += std::to_string(static_cast<int32_t>(game->gameState)) + " ";
     click(400, 720);  // quit
-    trail += std::to_string(game->gameState);
+    trail += std::to_string(static_cast<int32_t>(game->gameState));
     std::fprintf(stderr, "[%s] %s\n", out.c_str(), trail.c_str());
     std::exit(out == "FMOD ERROR: Unable to initialize FMOD library" && trail == "102 103 101 100 104" ? 0 : 1);
 }

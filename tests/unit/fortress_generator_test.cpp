@@ -15,7 +15,7 @@ FortressMap mapFromRows(const std::vector<std::string>& rows) {
     m.height = static_cast<int32_t>(rows.size());
     m.width = static_cast<int32_t>(rows[0].size());
     for (const std::string& row : rows) {
-        for (char ch : row) m.tiles.push_back(ch - '0');
+        for (char ch : row) m.tiles.push_back(static_cast<FortressTile>(ch - '0'));
     }
     m.wallStyles.assign(m.tiles.size(), 0);
     return m;
@@ -25,7 +25,7 @@ std::vector<std::string> rowsOf(const FortressMap& m) {
     std::vector<std::string> rows;
     for (int32_t y = 0; y < m.height; ++y) {
         std::string row;
-        for (int32_t x = 0; x < m.width; ++x) row += char('0' + m.tile(x, y));
+        for (int32_t x = 0; x < m.width; ++x) row += static_cast<char>('0' + static_cast<int32_t>(m.tile(x, y)));
         rows.push_back(row);
     }
     return rows;
@@ -79,12 +79,12 @@ TEST(FortressGenerator, RoomRectangleFollowsTheDirection) {
             for (int32_t cx = 0; cx < 30; ++cx) {
                 const bool inside = cx >= c.firstX && cx <= c.lastX && cy >= c.firstY && cy <= c.lastY;
                 const bool edge = inside && (cx == c.firstX || cx == c.lastX || cy == c.firstY || cy == c.lastY);
-                const int32_t expected = !inside ? Empty : edge ? Wall : Floor;
+                const FortressTile expected = !inside ? FortressTile::Empty : edge ? FortressTile::Wall : FortressTile::Floor;
                 ASSERT_EQ(m.tile(cx, cy), expected) << "direction " << c.direction << " at " << cx << "," << cy;
                 ASSERT_EQ(m.wallStyle(cx, cy), edge ? style : 0);
             }
         }
-        EXPECT_EQ(m.tile(x, y), Wall) << "the start cell lies on the room's edge";
+        EXPECT_EQ(m.tile(x, y), FortressTile::Wall) << "the start cell lies on the room's edge";
     }
 }
 
@@ -119,7 +119,7 @@ TEST(FortressGenerator, CleanUpClearsStylesOfCellsThatAreNoLongerWalls) {
     FortressMap m = mapFromRows({"33333", "31613", "33333"});
     m.wallStyles = {0, 0, 0, 0, 0, 0, 5, 5, 5, 0, 0, 0, 0, 0, 0};
     m.cleanUp();
-    EXPECT_EQ(m.tile(2, 1), Floor);
+    EXPECT_EQ(m.tile(2, 1), FortressTile::Floor);
     EXPECT_EQ(m.wallStyle(2, 1), 0) << "the marker cell had a style and is floor now";
     EXPECT_EQ(m.wallStyle(1, 1), 5);
     EXPECT_EQ(m.wallStyle(3, 1), 5);
@@ -163,9 +163,9 @@ TEST(FortressGenerator, GeneratedGridsKeepTheirInvariants) {
         // No attachment is made beside a door, so no two doors ever touch.
         for (int32_t y = 1; y < m.height - 1; ++y) {
             for (int32_t x = 1; x < m.width - 1; ++x) {
-                if (m.tile(x, y) != Door) continue;
-                EXPECT_NE(m.tile(x + 1, y), Door) << seed;
-                EXPECT_NE(m.tile(x, y + 1), Door) << seed;
+                if (m.tile(x, y) != FortressTile::Door) continue;
+                EXPECT_NE(m.tile(x + 1, y), FortressTile::Door) << seed;
+                EXPECT_NE(m.tile(x, y + 1), FortressTile::Door) << seed;
             }
         }
         EXPECT_TRUE(m.markerFound[0] && m.markerFound[1]) << seed;
@@ -173,13 +173,13 @@ TEST(FortressGenerator, GeneratedGridsKeepTheirInvariants) {
         m.cleanUp();
         for (int32_t y = 0; y < m.height; ++y) {
             for (int32_t x = 0; x < m.width; ++x) {
-                const int32_t code = m.tile(x, y);
-                ASSERT_GE(code, Empty);
-                ASSERT_LE(code, Door) << "no marker survives the clean-up";
-                EXPECT_EQ(m.wallStyle(x, y) != 0, code == Wall) << seed << " " << x << "," << y;
-                if (code == Door) {
-                    const bool across = m.tile(x - 1, y) == Wall && m.tile(x + 1, y) == Wall;
-                    const bool along = m.tile(x, y - 1) == Wall && m.tile(x, y + 1) == Wall;
+                const FortressTile code = m.tile(x, y);
+                ASSERT_GE(static_cast<int32_t>(code), 0);
+                ASSERT_LE(static_cast<int32_t>(code), static_cast<int32_t>(FortressTile::Door)) << "no marker survives the clean-up";
+                EXPECT_EQ(m.wallStyle(x, y) != 0, code == FortressTile::Wall) << seed << " " << x << "," << y;
+                if (code == FortressTile::Door) {
+                    const bool across = m.tile(x - 1, y) == FortressTile::Wall && m.tile(x + 1, y) == FortressTile::Wall;
+                    const bool along = m.tile(x, y - 1) == FortressTile::Wall && m.tile(x, y + 1) == FortressTile::Wall;
                     EXPECT_TRUE(across || along) << seed << " door at " << x << "," << y;
                 }
             }
@@ -197,11 +197,11 @@ TEST(FortressGenerator, SameSeedSameGrid) {
 TEST(FortressGenerator, PublishesWithTheWorldOffset) {
     fortress_testing::freshWorld();
     FortressMap m = mapFromRows(std::vector<std::string>(60, std::string(71, '0')));
-    m.setTile(1, 1, Wall);
+    m.setTile(1, 1, FortressTile::Wall);
     m.wallStyles[static_cast<size_t>(1 * 71 + 1)] = 6;
-    m.setTile(1, 2, Door);
-    m.setTile(2, 2, Floor);
-    m.setTile(69, 58, Floor);
+    m.setTile(1, 2, FortressTile::Door);
+    m.setTile(2, 2, FortressTile::Floor);
+    m.setTile(69, 58, FortressTile::Floor);
     m.publishToWorld();
 
     const WorldCell& wall = worldGrid[2][8];
