@@ -14,10 +14,10 @@ void Camera::setOrthographic(float left, float right, float bottom, float top, f
     projection = glm::ortho(left, right, bottom, top, nearPlane, farPlane);
 }
 
-void Camera::look(float x, float y, float dt) {
+void Camera::look(double x, double y, float dt) {
     if (locked) return;
-    const float dx = x - lastMouseX;
-    const float dy = y - lastMouseY;
+    const auto dx = static_cast<float>(x - lastMouseX);
+    const auto dy = static_cast<float>(y - lastMouseY);
     if (std::sqrt(dx * dx + dy * dy) <= 50.0f) {
         // Larger jumps of the pointer (a warp, a re-capture) are not turns.
         const glm::vec3 pitchAxis = glm::cross(front, up);

@@ -10,8 +10,11 @@ public:
     glm::vec3 up{0.0f, 1.0f, 0.0f};
     glm::vec3 position{0.0f, 0.0f, 0.0f};
     glm::vec3 front{0.0f, 0.0f, -1.0f};
-    float lastMouseX = 0.0f;
-    float lastMouseY = 0.0f;
+    // The last pointer position seen by look. Double, so that a pointer that has run
+    // millions of pixels beyond the window (captured, turning on and on) still gives
+    // exact one-pixel differences.
+    double lastMouseX = 0.0;
+    double lastMouseY = 0.0;
     float fieldOfView = 80.0f;
     float speed = 80.0f;
     float sensitivity = 7.0f;
@@ -26,7 +29,7 @@ public:
     // The strafe axis is not normalised: strafing slows when looking up or down.
     void strafeLeft(float dt) { position -= glm::cross(front, up) * speed * dt; }
     void strafeRight(float dt) { position += glm::cross(front, up) * speed * dt; }
-    void look(float x, float y, float dt);
+    void look(double x, double y, float dt);
     void lockCamera(bool lock);
     void escapeView();
 };

@@ -1,0 +1,272 @@
+#include "gameplay/Player.h"
+
+#include <algorithm>
+
+#include "world/ObjectTables.h"
+#include "world/WorldGrid.h"
+
+namespace {
+
+// The warm white of flashlight setting 1.
+constexpr glm::vec3 kFlashlightDiffuse{0.92f, 0.76f, 0.35f};
+constexpr glm::vec3 kFlashlightSpecular{1.0f, 1.0f, 1.0f};
+
+// The interaction kind and cooldown of the template a cell refers to; kind 0 when
+// the cell names no entry of its table.
+struct Template {
+    Interaction kind = Interaction::NoInteraction;
+    float cooldown = 0.0f;
+};
+
+Template templateOf(const WorldCell& c) {
+    const auto id = static_cast<size_t>(c.objectType);
+    if (c.objectType < 0) return {};
+    if (c.isBlock) {
+        if (id >= blockTable.size()) return {};
+        return {blockTable[id].interaction, blockTable[id].interactionCooldown};
+    }
+    if (id >= itemTable.size()) return {};
+    return {itemTable[id].interaction, itemTable[id].interactionCooldown};
+}
+
+}  // namespace
+
+void Player::initialise(Camera& camera, glm::vec3 startPosition) {
+    camera.position = startPosition;
+    rifle = makeRifle();
+    sniperRifle = makeSniperRifle();
+    currentWeapon = kRifleMode;
+    weaponMode = kRifleMode;
+    boundMin = 90.0f;
+    boundMax = 3512.12f;
+    flashlight.setProperties(kFlashlightDiffuse, kFlashlightSpecular, 1.0f, 0.02f, 0.000038f, 35.5f, 45.0f);
+    health = 100;
+    flashlightOn = true;
+    flashlightSetting = 1;
+}
+
+void Player::reset(Camera& camera) {
+    flashlightOn = true;
+    dead = false;
+    flashlightSetting = 1;
+    // Setting 1 is the warm white; the last game may have left the beam coloured or dark.
+    flashlight.diffuse = kFlashlightDiffuse;
+    flashlight.specular = kFlashlightSpecular;
+    health = 100;
+    moveForward = moveBack = moveLeft = moveRight = false;
+    walking = false;
+    // Releases that happened after death or in the menu never reached the player:
+    // without this a new game would start firing, scoped, running or mid-jump.
+    running = false;
+    firing = false;
+    scoped = false;
+    switching = false;
+    switchDone = false;
+    sniperShown = false;
+    jumping = false;
+    jumpLatch = false;
+    verticalSpeed = 0.0f;
+    teleportTarget = glm::vec3(0.0f);
+    messageFlag = false;
+    messageText.clear();
+    camera.speed = kWalkSpeed;
+    camera.position = kPlayerStartPosition;
+    camera.lockCamera(false);
+    rifle.refill();
+    sniperRifle.refill();
+    hurt = false;
+    hurtTimer = 0.0f;
+    clock = 0.0f;
+    revealHiyura = false;
+    escaping = false;
+    currentWeapon = kRifleMode;
+    weaponMode = kRifleMode;
+    inventory.clear();
+    collectedTargets.clear();
+}
+
+void Player::handleEvents(Camera& camera, const InputEvents& events) {
+    for (const InputEvent& e : events) {
+        switch (e.type) {
+        case InputType::ButtonDown:
+            if (e.button == MouseButton::Left) firing = true;
+            if (e.button == MouseButton::Right && weaponMode == kSniperRifleMode) scoped = true;
+            break;
+        case InputType::ButtonUp:
+            if (e.button == MouseButton::Left) firing = false;
+            if (e.button == MouseButton::Right) scoped = false;
+            break;
+        case InputType::KeyDown:
+            switch (e.key) {
+            case Key::W: moveForward = walking = true; break;
+            case Key::S: moveBack = walking = true; break;
+            case Key::A: moveLeft = walking = true; break;
+            case Key::D: moveRight = walking = true; break;
+            case Key::Space:
+                if (!jumpLatch) {
+                    jumping = jumpLatch = true;
+                    verticalSpeed = jumpSpeed;
+                }
+                break;
+            case Key::LShift:
+                // Shift alone does not run: it takes a movement key held at the press.
+                if (anyMovementKey()) {
+                    camera.speed = kRunSpeed;
+                    running = true;
+                }
+                walking = false;
+                break;
+            default: break;
+            }
+            break;
+        case InputType::KeyUp:
+            switch (e.key) {
+            case Key::W: moveForward = false; break;
+            case Key::S: moveBack = false; break;
+            case Key::A: moveLeft = false; break;
+            case Key::D: moveRight = false; break;
+            case Key::LShift:
+                running = false;
+                if (anyMovementKey()) walking = true;
+                // Always the walking speed, even when the scope had slowed it.
+                camera.speed = kWalkSpeed;
+                break;
+            case Key::Q: switchWeapon(); break;
+            case Key::F: stepFlashlight(); break;
+            default: break;
+            }
+            break;
+        default: break;
+        }
+    }
+}
+
+void Player::updatePlayer(Camera& camera, const GroundHeight& ground, float dt, const InputEvents& events,
+                          GameServices& services, float gravity) {
+    if (health < 1) {
+        dead = true;
+        moveForward = moveBack = moveLeft = moveRight = false;
+        camera.lockCamera(true);
+        return;
+    }
+    clock += dt;
+    if (escaping) {
+        camera.escapeView();
+        return;
+    }
+    if (!anyMovementKey()) walking = running = false;
+    if (teleportTarget != glm::vec3(0.0f)) {
+        camera.position = teleportTarget;
+        teleportTarget = glm::vec3(0.0f);
+    }
+    const float oldX = camera.position.x;
+    const float oldZ = camera.position.z;
+
+    handleEvents(camera, events);
+
+    if (moveForward) camera.walkForward(dt);
+    if (moveBack) camera.walkBack(dt);
+    if (moveLeft) camera.strafeLeft(dt);
+    if (moveRight) camera.strafeRight(dt);
+
+    glm::vec3& p = camera.position;
+    p.z = std::clamp(p.z, boundMin, boundMax);
+    p.x = std::clamp(p.x, boundMin, boundMax);
+    lastPosition = p;
+
+    cellX = cellOf(p.x);
+    cellZ = cellOf(p.z);
+    if (insideWorld(cellX, cellZ)) {
+        WorldCell& c = worldGrid[static_cast<size_t>(cellX)][static_cast<size_t>(cellZ)];
+        if (c.blocksMovement) {
+            // Thrown back by twice the attempted step, away from the wall.
+            p.x = oldX + 2.0f * (oldX - p.x);
+            p.z = oldZ + 2.0f * (oldZ - p.z);
+            lastPosition.x = oldX;
+            lastPosition.z = oldZ;
+        }
+        // A blocked cell can still be touched: walking into a closed door bounces and opens it.
+        if (c.objectType != 0 && c.interactive && c.visible) {
+            const Template t = templateOf(c);
+            if (t.kind != Interaction::NoInteraction && clock > c.nextInteractionTime) {
+                c.nextInteractionTime = clock + t.cooldown;
+                if (interact) interact(t.kind, c.isBlock, c.objectType);
+            }
+        }
+    }
+
+    updateWeapons(camera, dt, services);
+
+    if (walking) {
+        services.stopChannel(kRunChannel);
+        services.playOnChannel("WalkFootsteps", kWalkChannel, 1.0f);
+    } else if (running) {
+        services.stopChannel(kWalkChannel);
+        services.playOnChannel("RunFootsteps", kRunChannel, 1.0f);
+    } else {
+        services.stopChannel(kWalkChannel);
+        services.stopChannel(kRunChannel);
+    }
+    if (jumping) {
+        // No footsteps in the air.
+        services.stopChannel(kWalkChannel);
+        services.stopChannel(kRunChannel);
+    }
+
+    groundHeight = ground ? ground(p.x, p.z) : 0.0f;
+    const float eye = groundHeight + kEyeHeight;
+    if (!jumping) {
+        p.y = eye;
+        jumpLatch = false;
+    } else {
+        verticalSpeed += gravity * dt;
+        p.y += verticalSpeed * dt;
+        if (p.y < eye) {
+            verticalSpeed = 0.0f;
+            p.y = eye;
+            jumping = false;
+        }
+    }
+
+    if (flashlightOn) {
+        flashlight.position = p;
+        flashlight.direction = camera.front;
+    }
+    if (hurtTimer > 0.0f) {
+        hurtTimer -= dt;
+        if (hurtTimer <= 0.0f) {
+            hurtTimer = 0.0f;
+            hurt = false;
+        }
+    }
+}
+
+void Player::setTeleportTarget(int32_t targetCellX, int32_t targetCellZ) {
+    teleportTarget = glm::vec3(static_cast<float>(targetCellX) * 50.0f, 0.0f, static_cast<float>(targetCellZ) * 50.0f);
+}
+
+// Fire-timer tick of the gun in hand, then the switch animation, or else firing or
+// the run, walk or idle pose.
+void Player::updateWeapons(Camera&, float, GameServices&) {}
+
+// Starts the switch to the other gun.
+void Player::switchWeapon() {}
+
+// Steps the flashlight through its five settings.
+void Player::stepFlashlight() {}
+
+void AimController::update(Camera& camera, float dt, const InputEvents& events) {
+    for (const InputEvent& e : events) {
+        if (e.type != InputType::MouseMotion) continue;
+        mouseX = static_cast<float>(e.x);
+        mouseY = static_cast<float>(e.y);
+        // The exact position, not the float copy: far beyond the window a float
+        // would round the step between two events.
+        camera.look(e.x, e.y, dt);
+    }
+    testShot(camera);
+}
+
+// Only when a shot left this frame: the ray from the camera along its front against
+// every enemy's sphere.
+void AimController::testShot(const Camera&) {}

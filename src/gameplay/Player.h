@@ -1,0 +1,137 @@
+#pragma once
+// The player: a first-person camera walking over the terrain of the fortress, with
+// its held keys, jump, collision against blocked cells, the touch trigger that hands
+// a cell's object to the interaction rules, footsteps, health and inventory.
+// Plain records owned by the game's session, so that several can run side by side.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <glm/glm.hpp>
+
+#include "gameplay/Camera.h"
+#include "gameplay/GameServices.h"
+#include "gameplay/InputEvent.h"
+#include "gameplay/Lights.h"
+#include "gameplay/Weapon.h"
+#include "world/ObjectTables.h"
+
+// The terrain's height under (x, z); the caller binds its terrain's heightAt.
+using GroundHeight = std::function<float(float x, float z)>;
+
+// The interaction rules, handed the template's kind and the cell's object.
+using InteractHook = std::function<void(Interaction kind, bool isBlock, int32_t objectType)>;
+
+// weaponMode numbering: which gun is (or is becoming) the one in hand.
+inline constexpr int32_t kSniperRifleMode = 0;
+inline constexpr int32_t kRifleMode = 1;
+
+inline constexpr glm::vec3 kPlayerStartPosition{250.0f, 0.0f, 200.0f};
+inline constexpr float kEyeHeight = 10.0f;
+inline constexpr float kWalkSpeed = 80.0f;
+inline constexpr float kRunSpeed = 120.0f;
+
+// Footstep channels of the sound table.
+inline constexpr uint16_t kWalkChannel = 0;
+inline constexpr uint16_t kRunChannel = 1;
+
+// The cell of a world coordinate: the nearest multiple of 50.
+inline int32_t cellOf(float c) { return static_cast<int32_t>(c * 0.02f + 0.5f); }
+
+struct InventoryItem {
+    int32_t id = 0;
+    int32_t count = 0;
+    friend bool operator==(const InventoryItem&, const InventoryItem&) = default;
+};
+
+// Where a scanner target was picked up.
+struct CollectedTarget {
+    int32_t cellX = 0;
+    int32_t itemId = 0;
+    int32_t cellZ = 0;
+    friend bool operator==(const CollectedTarget&, const CollectedTarget&) = default;
+};
+
+struct Player {
+    bool moveForward = false;  // W, S, A, D held
+    bool moveBack = false;
+    bool moveLeft = false;
+    bool moveRight = false;
+    std::vector<InventoryItem> inventory;  // in order of first pick-up
+    std::vector<CollectedTarget> collectedTargets;
+    bool walking = false;  // footstep state
+    bool running = false;
+    bool jumping = false;
+    bool jumpLatch = false;  // Space accepted and not yet landed
+    bool firing = false;
+    int32_t weaponMode = kRifleMode;
+    bool switching = false;
+    bool switchDone = false;
+    bool scoped = false;
+    bool sniperShown = false;
+    bool flashlightOn = false;
+    bool dead = false;
+    int32_t flashlightSetting = 0;
+    bool hurt = false;
+    float hurtTimer = 0.0f;
+    int32_t health = 0;
+    float jumpSpeed = 70.0f;
+    float verticalSpeed = 0.0f;
+    float boundMin = 90.0f;  // allowed range of x and z
+    float boundMax = 3512.12f;
+    glm::vec3 lastPosition{0.0f};  // after this frame's clamp; y is the eye height of the frame before
+    float groundHeight = 0.0f;
+    int32_t cellX = 0;
+    int32_t cellZ = 0;
+    float clock = 0.0f;  // seconds of play
+    bool messageFlag = false;
+    std::string messageText;  // for the message line; empty = none
+    bool revealHiyura = false;
+    bool escaping = false;
+    Spotlight flashlight;
+    int32_t currentWeapon = kRifleMode;  // which gun is drawn and fires, numbered as weaponMode
+    Weapon rifle;
+    Weapon sniperRifle;
+    glm::vec3 teleportTarget{0.0f};  // (0, 0, 0) = none
+
+    // Called by the touch step; empty = touching does nothing.
+    InteractHook interact;
+
+    Weapon& currentGun() { return currentWeapon == kSniperRifleMode ? sniperRifle : rifle; }
+    const Weapon& currentGun() const { return currentWeapon == kSniperRifleMode ? sniperRifle : rifle; }
+    bool anyMovementKey() const { return moveForward || moveBack || moveLeft || moveRight; }
+
+    // Start-up, before the first update (a zero-filled player has no health): places
+    // the camera, creates both guns and the flashlight.
+    void initialise(Camera& camera, glm::vec3 startPosition = kPlayerStartPosition);
+    // A new game: alive, full guns, empty pockets, at the start position.
+    void reset(Camera& camera);
+
+    void handleEvents(Camera& camera, const InputEvents& events);
+    // One frame of play. gravity is the aim controller's (negative: down).
+    void updatePlayer(Camera& camera, const GroundHeight& ground, float dt, const InputEvents& events,
+                      GameServices& services, float gravity);
+
+    void setTeleportTarget(int32_t targetCellX, int32_t targetCellZ);
+
+    // Steps whose rules come with the guns' firing and animation.
+    void updateWeapons(Camera& camera, float dt, GameServices& services);
+    void switchWeapon();    // Q released
+    void stepFlashlight();  // F released
+};
+
+// Mouse look and the shot ray. Owned by the session beside its Player.
+struct AimController {
+    glm::vec3 rayOrigin{0.0f};
+    glm::vec3 rayDirection{0.0f};
+    float mouseX = 0.0f;
+    float mouseY = 0.0f;
+    bool fireRequest = false;  // a shot left this frame; the ray test serves it
+    float gravity = -90.0f;    // the player's fall, units per second squared
+
+    // Turns the camera by each pointer motion of the frame, in order, then tests the shot.
+    void update(Camera& camera, float dt, const InputEvents& events);
+    // The ray test of a shot against the enemies; comes with the enemies.
+    void testShot(const Camera& camera);
+};
