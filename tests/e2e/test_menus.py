@@ -98,9 +98,10 @@ def main():
         menus = Menus(tree, args.shots)
         # Start-up writes the fortress identity before it enters the loop.
         wait_until("the fortress identity", lambda: "map_seed" in tree.read_settings(), timeout=60)
-        time.sleep(1.5)
         menus.focus()
-        assert not menus.captured(), "the menu leaves the pointer free"
+        # The world is still being built behind the loading picture (the pointer held)
+        # for a while after that, longer on a busy machine.
+        wait_until("the menu to leave the pointer free", lambda: not menus.captured(), timeout=60)
         menus.shot("menu")
 
         for screen in (ABOUT, CREDITS):
