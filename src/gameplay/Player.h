@@ -16,9 +16,7 @@
 #include "gameplay/Lights.h"
 #include "gameplay/Weapon.h"
 #include "world/ObjectTables.h"
-
-// The terrain's height under (x, z); the caller binds its terrain's heightAt.
-using GroundHeight = std::function<float(float x, float z)>;
+#include "world/WorldGrid.h"
 
 // The interaction rules, handed the template's kind and the cell's object.
 using InteractHook = std::function<void(Interaction kind, bool isBlock, int32_t objectType)>;
@@ -36,8 +34,6 @@ inline constexpr float kRunSpeed = 120.0f;
 inline constexpr uint16_t kWalkChannel = 0;
 inline constexpr uint16_t kRunChannel = 1;
 
-// The cell of a world coordinate: the nearest multiple of 50.
-inline int32_t cellOf(float c) { return static_cast<int32_t>(c * 0.02f + 0.5f); }
 
 struct InventoryItem {
     int32_t id = 0;

@@ -12,8 +12,16 @@ public:
 
     explicit RandomEngine(uint32_t value = kCreationSeed) : engine(value) {}
 
-    void seed(uint32_t value) { engine.seed(value); }
-    uint32_t next() { return static_cast<uint32_t>(engine()); }
+    void seed(uint32_t value) {
+        engine.seed(value);
+        draws = 0;
+    }
+    uint32_t next() {
+        ++draws;
+        return static_cast<uint32_t>(engine());
+    }
+    // Outputs produced since the last seed: a trace shows where two runs part ways.
+    uint64_t drawsSinceSeed() const { return draws; }
 
     // Uniform in [0, n) by rejection over whole 32-bit draws; n = 1 draws nothing.
     uint32_t uniformIndex(uint32_t n);
@@ -27,6 +35,7 @@ public:
 
 private:
     std::mt19937 engine;
+    uint64_t draws = 0;
 };
 
 // The process-wide engine, created seeded with 65535 on first use.

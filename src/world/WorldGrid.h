@@ -4,6 +4,7 @@
 // state, route marks and map exploration).
 #include <array>
 #include <cstdint>
+#include <functional>
 
 inline constexpr int kWorldSize = 72;
 inline constexpr int32_t kWallPathCost = 100;
@@ -45,6 +46,13 @@ using WorldCells = std::array<std::array<WorldCell, kWorldSize>, kWorldSize>;
 // The process-wide grid. It starts zero-filled; fields that no stage writes
 // (doorway and north-open flags outside the published fortress) stay zero.
 extern WorldCells worldGrid;
+
+// The terrain's ground height at a world position (the terrain's heightAt, bound by
+// whoever owns the terrain).
+using GroundHeight = std::function<float(float x, float z)>;
+
+// The cell of a world coordinate: the nearest multiple of 50.
+inline int32_t cellOf(float c) { return static_cast<int32_t>(c * 0.02f + 0.5f); }
 
 inline bool insideWorld(int i, int j) { return i >= 0 && i < kWorldSize && j >= 0 && j < kWorldSize; }
 inline WorldCell& cellAt(GridCell c) { return worldGrid[c.i][c.j]; }

@@ -1,0 +1,83 @@
+#pragma once
+// The fortress's 60 drones as plain records: their numbers at creation, where they
+// appear, their two particle effects and the model each one wears. Their behaviour
+// runs in the frame's update; the drawing side only reads them.
+#include <cstdint>
+#include <vector>
+
+#include <glm/vec3.hpp>
+
+#include "effects/sim/Particles.h"
+#include "gameplay/Camera.h"
+#include "world/ModelHandle.h"
+#include "world/WorldInstances.h"
+
+class RandomEngine;
+
+inline constexpr int32_t kEnemyCount = 60;
+
+struct Enemy {
+    float retreatDistance = 75.0f;
+    float chaseDistance = 350.0f;
+    Camera cameraCopy;
+    glm::vec3 position{0.0f};
+    glm::vec3 bias{1.0f, 1.0f, 1.0f};
+    glm::vec3 projectilePosition{0.0f};
+    glm::vec3 projectileTarget{0.0f};
+    glm::vec3 deathPosition{0.0f};
+    float speed = 25.0f;
+    float projectileSpeed = 120.0f;
+    float projectileDamage = 10.0f;
+    float frameTime = 0.0f;
+    float deadTime = 0.0f;
+    float contactCooldown = 0.0f;
+    float dodgeTimer = 0.0f;
+    float dodgeTime = 0.0f;
+    float sightTimer = 0.0f;
+    float blastSize = 0.01f;
+    float hitTimer = 0.0f;
+    float deathTimer = 0.0f;
+    int32_t health = 100;
+    bool dead = false;
+    bool hit = false;
+    bool dodging = false;
+    bool projectileReady = true;
+    bool projectileInFlight = false;
+    bool firing = false;
+    bool respawns = true;
+    bool exploding = false;
+    bool blastArmed = true;
+    ParticleSystem damageEffect;
+    ParticleSystem destroyEffect;
+    float spawnMin = 90.0f;
+    float spawnMax = 3512.12f;
+    float dodgeDirection = 1.0f;
+    bool dodgeAlongX = true;
+
+    // A random position whose cell is outside the grid or free to walk: x, then z.
+    // False when the bounded search found none (the position is then unchanged).
+    bool spawnAtRandom(RandomEngine& random);
+};
+
+// The looks of one drone, decided by a percent roll: its model, scale and offset.
+struct EnemyKind {
+    const char* modelPath;
+    glm::vec3 scale;
+    glm::vec3 offset;
+    bool shortRetreat;  // this kind's retreat distance becomes 2
+};
+
+const EnemyKind& enemyKindForRoll(int32_t roll);
+
+struct EnemyLooks {
+    ModelHandle model = kNoModel;
+    glm::vec3 scale{1.0f};
+    glm::vec3 offset{0.0f};
+};
+
+// The 60 drones in list order: each draws its spawn position, then its hit effect's
+// and its destroy effect's particles.
+std::vector<Enemy> createEnemies(RandomEngine& random);
+// One percent roll per drone, in list order (after the scenery rocks): its model and,
+// for the recon drone, the short retreat distance.
+std::vector<EnemyLooks> chooseEnemyLooks(std::vector<Enemy>& enemies, RandomEngine& random, ModelLoader& models);

@@ -1,0 +1,107 @@
+#include "gameplay/TestAids.h"
+
+#include <charconv>
+#include <cstdio>
+#include <sstream>
+#include <string_view>
+
+#include "gameplay/Session.h"
+
+namespace {
+
+bool parseNumber(std::string_view text, double& value) {
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool parseCount(std::string_view text, int64_t& value) {
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && value >= 0;
+}
+
+// Floats as the trace wants them: enough digits to tell two runs apart.
+std::string number(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.9g", v);
+    return buffer;
+}
+
+std::string vec3Json(const glm::vec3& v) {
+    return "[" + number(v.x) + ", " + number(v.y) + ", " + number(v.z) + "]";
+}
+
+const char* boolean(bool b) { return b ? "true" : "false"; }
+
+}  // namespace
+
+bool parseTestAids(int argc, const char* const* argv, TestAids& out, std::string& error) {
+    TestAids aids;
+    for (int k = 1; k < argc; ++k) {
+        const std::string_view option = argv[k];
+        auto value = [&](std::string_view& v) {
+            if (k + 1 >= argc) {
+                error = "missing value for " + std::string(option);
+                return false;
+            }
+            v = argv[++k];
+            return true;
+        };
+        std::string_view v;
+        if (option == "--script") {
+            if (!value(v)) return false;
+            InputScript script;
+            if (!loadInputScript(std::string(v), script, error)) {
+                error = std::string(v) + ": " + error;
+                return false;
+            }
+            aids.script = std::move(script);
+        } else if (option == "--dt") {
+            double dt = 0.0;
+            if (!value(v)) return false;
+            if (!parseNumber(v, dt) || !(dt > 0.0) || dt > 1.0) {
+                error = "bad frame time for --dt: '" + std::string(v) + "' (seconds, above 0 and at most 1)";
+                return false;
+            }
+            aids.fixedDelta = static_cast<float>(dt);
+        } else if (option == "--trace") {
+            if (!value(v)) return false;
+            if (v.empty()) {
+                error = "missing file name for --trace";
+                return false;
+            }
+            aids.tracePath = std::string(v);
+        } else if (option == "--trace-every" || option == "--frames") {
+            int64_t n = 0;
+            if (!value(v)) return false;
+            if (!parseCount(v, n)) {
+                error = "bad count for " + std::string(option) + ": '" + std::string(v) + "'";
+                return false;
+            }
+            if (option == "--frames") aids.frameLimit = n;
+            else aids.traceEvery = n;
+        } else {
+            error = "unknown option '" + std::string(option) + "'";
+            return false;
+        }
+    }
+    out = std::move(aids);
+    return true;
+}
+
+std::string traceLine(int64_t frame, GameState state, const Session& session, uint64_t draws) {
+    const Player& p = session.player;
+    const Camera& camera = session.sceneCamera;
+    std::ostringstream out;
+    out << "{\"frame\": " << frame << ", \"state\": " << static_cast<int32_t>(state) << ", \"player\": {"
+        << "\"pos\": " << vec3Json(camera.position) << ", \"front\": " << vec3Json(camera.front) << ", \"cell\": ["
+        << p.cellX << ", " << p.cellZ << "], \"health\": " << p.health << ", \"dead\": " << boolean(p.dead)
+        << ", \"weapon\": " << p.weaponMode << ", \"ammo\": [" << p.rifle.ammo << ", " << p.sniperRifle.ammo
+        << "], \"flashlight\": " << p.flashlightSetting << ", \"scoped\": " << boolean(p.scoped)
+        << ", \"inventory\": [";
+    for (size_t k = 0; k < p.inventory.size(); ++k)
+        out << (k ? ", " : "") << "[" << p.inventory[k].id << ", " << p.inventory[k].count << "]";
+    out << "], \"escaping\": " << boolean(p.escaping) << "}, \"draws\": " << draws << "}";
+    return out.str();
+}
