@@ -22,6 +22,7 @@ uniform vec3 lightPos;
 uniform vec3 viewPos;
 uniform vec3 ambientLight;
 uniform bool damaged;
+uniform vec3 colorize_model;  // the enemy models' hit tint; zero for everything else
 uniform bool nightFog;
 
 // The flashlight's share. With no spotlight set every term is zero and so is the light.
@@ -55,6 +56,7 @@ void main()
     vec3 colour = ambientLight * 0.6 * texel.rgb + flashlight(normal, viewDir, texel.rgb);
     if (damaged)
         colour = mix(colour, vec3(1.0, 0.1, 0.05), 0.5);
+    colour += colorize_model;
 
     if (nightFog) {
         float distance = length(viewPos - FragPos);

@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <ctime>
+
 #include "app/InputManager.h"
 #include "audio/AudioManager.h"
 #include "render/ImageStore.h"
@@ -11,15 +13,48 @@
 
 using enum GameState;
 
-Game::Game() {
-    sceneCamera.setPerspective(80.0f, 1.6f, 0.1f, 8000.0f);
+namespace {
+
+// The rules' sounds, played by the audio manager.
+class AudioServices : public GameServices {
+public:
+    void playOnChannel(const std::string& sound, uint16_t channel, float volume) override {
+        AudioManager::instance().playOnChannel(sound, channel, volume);
+    }
+    void stopChannel(uint16_t channel) override { AudioManager::instance().stopChannel(channel); }
+    void playOneShot(const std::string& sound) override { AudioManager::instance().playOneShot(sound); }
+};
+
+// Under the test aids the Escape question is answered No without a box.
+class AnswerNo : public ConfirmDialog {
+public:
+    DialogAnswer askYesNo(const std::string&, const std::string&) override { return DialogAnswer::No; }
+};
+
+}  // namespace
+
+Game::Game() : services(std::make_unique<AudioServices>()) {
     screenCamera.setOrthographic(-20.0f, 20.0f, -20.0f, 20.0f, 0.0f, 100.0f);
 }
 
 Game::~Game() {
+    if (traceFile) std::fclose(traceFile);
     // The sounds belong to the game that loaded them; the audio manager itself lives
     // until the process ends. A game that never started up leaves them alone.
     if (loadedSoundTable) AudioManager::instance().releaseSounds();
+}
+
+void Game::useTestAids(TestAids aids) {
+    testAids = std::move(aids);
+    if (testAids.script) confirmDialog = std::make_unique<AnswerNo>();
+    if (!testAids.tracePath.empty()) {
+        traceFile = std::fopen(testAids.tracePath.c_str(), "w");
+        if (!traceFile) std::fprintf(stderr, "ERROR: Unable to write the trace file %s\n", testAids.tracePath.c_str());
+    }
+}
+
+int64_t Game::now() const {
+    return testAids.script ? testClockSeconds(testClock) : static_cast<int64_t>(std::time(nullptr));
 }
 
 int Game::run() {
@@ -66,16 +101,44 @@ void Game::mainLoop() {
 
 void Game::runFrame() {
     frameDelta = advanceFrameClock(SDL_GetTicks(), lastFrameTicks);
+    if (testAids.fixedDelta) frameDelta = *testAids.fixedDelta;
+    testClock += frameDelta;
 
-    InputManager& input = InputManager::instance();
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) input.push(event);
+    // A script plays the game as button 1 would start it, on the first frame.
+    if (testAids.script && framesRun == 0 && gameState == MainMenu) startFromMenu();
+    collectEvents();
 
-    handleMenuInput(input.events);
+    handleMenuInput(InputManager::instance().events);
     drawState();
 
     SDL_GL_SwapWindow(Renderer::instance().window);
     SDL_Delay(1);
+
+    ++framesRun;
+    const bool last = testAids.frameLimit && framesRun >= *testAids.frameLimit;
+    traceFrame(last);
+    if (last) gameState = Quit;
+}
+
+void Game::collectEvents() {
+    InputManager& input = InputManager::instance();
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        // Under a script only the window's close request is taken from the window system.
+        if (!testAids.script || event.type == SDL_QUIT) input.push(event);
+    }
+    if (testAids.script)
+        for (const InputEvent& e : testAids.script->eventsAt(static_cast<uint32_t>(framesRun))) input.push(e);
+}
+
+void Game::traceFrame(bool last) {
+    if (!traceFile || lastTracedFrame == framesRun) return;
+    const bool due = testAids.traceEvery > 0 && framesRun % testAids.traceEvery == 0;
+    if (!due && !last) return;
+    const std::string line = traceLine(framesRun, gameState, *session, randomEngine().drawsSinceSeed());
+    std::fprintf(traceFile, "%s\n", line.c_str());
+    std::fflush(traceFile);
+    lastTracedFrame = framesRun;
 }
 
 void Game::drawState() {
@@ -96,14 +159,26 @@ void Game::drawState() {
 }
 
 void Game::shutDown() {
+    traceFrame(true);  // the last frame is always in the trace
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SDL_GL_SwapWindow(Renderer::instance().window);
     AudioManager::instance().stopChannel(kMenuMusicChannel);
 }
 
+void Game::setUpLights() { session->setUpLights(); }
+
+void Game::createParticleSystems() {
+    session->createParticleSystems(randomEngine());
+    girlRenderer.init("GirlRecueEffect", session->girlEffect.count);
+    spaceshipRenderer.init("SpaceshipEffect", session->spaceshipEffect.count);
+}
+
+void Game::createClothFlag() {
+    session->createClothFlag();
+    clothRenderer.init();
+}
+
+void Game::initialisePlayer() { session->initialisePlayer(); }
+
 // Steps whose subsystems are not built yet.
-void Game::setUpLights() {}
-void Game::createParticleSystems() {}
 void Game::createHudLabels() {}
-void Game::createClothFlag() {}
-void Game::initialisePlayer() {}

@@ -5,14 +5,23 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "effects/ClothRenderer.h"
 #include "effects/OffscreenFramebuffer.h"
+#include "effects/ParticleRenderer.h"
 #include "gameplay/Camera.h"
+#include "gameplay/GameServices.h"
 #include "gameplay/GameState.h"
 #include "gameplay/Lights.h"
+#include "gameplay/Session.h"
+#include "gameplay/TestAids.h"
+#include "render/BlockBatch.h"
+#include "render/ModelLibrary.h"
+#include "render/TerrainRenderer.h"
 #include "ui/Menu.h"
 #include "world/FortressBuild.h"
 #include "world/Preferences.h"
@@ -28,6 +37,9 @@ public:
     // Builds everything behind the loading screen, then runs frames until Quit.
     // Returns the process's exit status: 0, or 1 when no window and GL context exist.
     int run();
+    // Replaces real input, the frame clock and the calendar with the test aids' script,
+    // fixed frame time and test clock, and traces the state (before run).
+    void useTestAids(TestAids aids);
     void startUp();
     void mainLoop();
 
@@ -60,23 +72,16 @@ public:
     FortressIdentity fortress;
     uint32_t generatorSeed = 0;  // 2 x mapSeed, handed to the fortress generator's srand
 
-    // Cameras
-    Camera sceneCamera;
+    // Cameras (the scene's camera is the session's)
     Camera screenCamera;
 
     // HUD state
     float fpsTimer = 0.0f;
     int32_t fpsFrames = 0;
-    float fortressNameTimer = 5.0f;
-    float messageTimer = 0.0f;
-    float spinAngleSlow = 0.3f;
-    float spinAngleFast = 0.3f;
 
-    // World content
-    int32_t activeEnemyCount = 1;
-    int32_t slidingInstance = -1;
-    bool slideAlongX = true;
-    float slideEnd = 0.0f;
+    // The fortress and the game played in it, without the drawing: player, drones,
+    // instances, lights, effects, the update's timers.
+    std::unique_ptr<Session> session = std::make_unique<Session>();
 
     // ---- Menus, dialogs and audio ----
     // Puts the menu's hover indicator at (x, y) in screen-camera units.
@@ -96,7 +101,6 @@ public:
     void takeScreenshot();
     // Per-game resets of subsystems that game start drives.
     void resetThunderstorm();
-    void resetPlayer();
     void resetEnemies();
 
     std::vector<ButtonArea> buttonAreas;
@@ -111,17 +115,37 @@ public:
     WorldCells initialWorld{};  // the furnished grid every later game restarts from
     std::vector<ScannerTarget> scannerTargets;
     int32_t correctForceField = 0;
-    GridCell hiyuraCell{};
-    GridCell spaceshipCell{};
 
     // ---- Rendering ----
     OffscreenFramebuffer framebuffer;
-    DirectionalLight directionalLight;
-    PointLight pointLight;
+    ModelLibrary modelLibrary;
+    std::unique_ptr<ModelLoader> modelLoader;  // instances load through it into modelLibrary
+    TerrainRenderer terrainRenderer;
+    BlockBatch blockBatch;
+    ClothRenderer clothRenderer;
+    ParticleRenderer girlRenderer;
+    ParticleRenderer spaceshipRenderer;
+    std::unique_ptr<GameServices> services;  // the rules' sounds, over the audio manager
+    int32_t modelsDrawn = 0;                 // model instances the last frame drew (after culling)
     // World building's fixed render objects: screens, HUD, sky, walls, traces.
     void createRenderObjects();
     // State 101's game update and in-game frame, drawn into the off-screen framebuffer.
     void updateAndDrawGame();
+    void drawInGameFrame();
+    void drawAimMark();
+    void drawModel(ModelHandle handle, const ModelPose& pose, const struct Frustum& view);
+    void drawFlatObject(int32_t id);
+    // Button 1 of the main menu: the game starts and takes the pointer.
+    void startFromMenu();
+    // The calendar's seconds, or the test clock's under the test aids.
+    int64_t now() const;
+
+    // ---- Test aids ----
+    TestAids testAids;
+    int64_t framesRun = 0;         // frames completed since the loop started
+    double testClock = 0.0;        // the frame times summed
+    int64_t lastTracedFrame = -1;
+    std::FILE* traceFile = nullptr;
 
 private:
     // Start-up steps, in the order they run.
@@ -143,4 +167,7 @@ private:
     void drawMenuScreen();
     void drawPlayingFrame();
     void shutDown();
+    // This frame's input: the window system's events, or the script's.
+    void collectEvents();
+    void traceFrame(bool last);
 };

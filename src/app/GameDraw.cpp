@@ -8,6 +8,7 @@
 #include "app/Game.h"
 #include "app/InputManager.h"
 #include "render/Renderer.h"
+#include "util/Random.h"
 
 using enum GameState;
 
@@ -195,8 +196,15 @@ void Game::drawPlayingFrame() {
     }
 }
 
-// Until the game update exists, the frame's events are dropped here, as the update will.
-void Game::updateAndDrawGame() { InputManager::instance().clear(); }
+void Game::updateAndDrawGame() {
+    InputManager& input = InputManager::instance();
+    session->update(frameDelta, input.gameEvents, *services, overlayFreeze);
+    session->frameRules(frameDelta, randomEngine(), overlayFreeze);
+    if (Renderer::instance().glReady) drawInGameFrame();
+    input.clear();  // the update's last step: the frame's events are used up
+}
+
+void Game::drawFlatObject(int32_t id) { drawFlat(id, screenCamera); }
 
 void Game::createFramebuffer() {
     const Renderer& renderer = Renderer::instance();

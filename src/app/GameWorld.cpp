@@ -1,11 +1,45 @@
-// World building: the fixed render objects, then everything the fortress seed decides.
+// World building: the fixed render objects, the terrain, then everything the fortress
+// seed decides, and the 3D instances of the furnished cells.
 #include <SDL.h>
 
 #include "app/Game.h"
 #include "render/MapIcons.h"
+#include "render/Renderer.h"
+#include "util/Random.h"
+
+namespace {
+
+const char* const kModelVertexShader = "../Data/Shaders/SingleModelLoader.vs";
+const char* const kModelFragmentShader = "../Data/Shaders/SingleModelLoader.fs";
+const char* const kEnemyVertexShader = "../Data/Shaders/EnemyVertexShader.vs";
+const char* const kEnemyFragmentShader = "../Data/Shaders/EnemyFragmentShader.fs";
+
+// The instances' models, each file imported once however many instances use it. The
+// world's and the drones' programs draw with the night fog.
+class LibraryModels : public ModelLoader {
+public:
+    explicit LibraryModels(ModelLibrary& models) : library(models) {}
+    ModelHandle loadModel(const std::string& path, ModelProgram program) override {
+        const size_t before = library.size();
+        const bool enemy = program == ModelProgram::Enemy;
+        const ModelHandle handle = library.load(path, enemy ? kEnemyVertexShader : kModelVertexShader,
+                                                enemy ? kEnemyFragmentShader : kModelFragmentShader);
+        if (library.size() != before)
+            if (const Model* model = library.get(handle)) model->setBool("nightFog", true);
+        return handle;
+    }
+
+private:
+    ModelLibrary& library;
+};
+
+void pumpEvents() { SDL_PumpEvents(); }  // keeps the window responsive behind the loading picture
+
+}  // namespace
 
 void Game::buildWorld() {
     createRenderObjects();
+    blockBatch.setUp();
     buildTerrain();
 
     // The random engine holds the fortress seed here and nothing has drawn from it
@@ -14,19 +48,28 @@ void Game::buildWorld() {
     FortressSetup setup;
     FortressBuildHooks hooks;
     hooks.icons = &icons;
-    hooks.pumpEvents = [] { SDL_PumpEvents(); };  // keeps the window responsive behind the loading picture
+    hooks.pumpEvents = pumpEvents;
     buildSeededFortress(generatorSeed, setup, hooks);
 
     initialWorld = setup.initialWorld;
     scannerTargets = std::move(setup.scannerTargets);
     correctForceField = setup.correctForceField;
-    hiyuraCell = setup.hiyuraCell;
-    spaceshipCell = setup.spaceshipCell;
+    session->hiyuraCell = setup.hiyuraCell;
+    session->spaceshipCell = setup.spaceshipCell;
 
-    createAllCellInstances();
+    modelLoader = std::make_unique<LibraryModels>(modelLibrary);
+    session->populateWorld(randomEngine(), *modelLoader, pumpEvents);
     setup.map.release();
 }
 
-// Steps whose subsystems are not built yet.
-void Game::buildTerrain() {}
-void Game::createAllCellInstances() {}
+void Game::buildTerrain() {
+    session->buildTerrain();
+    if (!Renderer::instance().glReady) return;
+    terrainRenderer.setUp("../Data/Shaders/TerrainVertexShader.vs", "../Data/Shaders/TerrainFragmentShader.fs");
+    terrainRenderer.upload(session->terrain);
+    session->terrain.releaseMeshData();  // the GPU holds the mesh; heightAt keeps the heights
+}
+
+void Game::createAllCellInstances() {
+    session->world.createAllCellInstances(session->ground(), *modelLoader, pumpEvents);
+}

@@ -9,6 +9,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+
+#include "gameplay/GameServices.h"
 #include <map>
 #include <string>
 
@@ -31,12 +33,7 @@ inline constexpr size_t kSoundTableSize = 42;
 extern const std::array<SoundTableEntry, kSoundTableSize> kSoundTable;
 inline constexpr const char* kAudioFolder = "../Data/Audio/";
 
-// The numbered channels.
-inline constexpr uint16_t kWalkChannel = 0;
-inline constexpr uint16_t kRunChannel = 1;
-inline constexpr uint16_t kMenuMusicChannel = 2;
-inline constexpr uint16_t kGameMusicChannel = 3;
-inline constexpr uint16_t kPauseMusicChannel = 4;
+// The numbered channels (kWalkChannel ... kPauseMusicChannel) are the rules' own.
 inline constexpr int kNumberedChannels = 5;
 inline constexpr int kMixerChannels = 50;
 

@@ -5,6 +5,13 @@
 #include <cstdint>
 #include <string>
 
+// The numbered channels of the sound table.
+inline constexpr uint16_t kWalkChannel = 0;
+inline constexpr uint16_t kRunChannel = 1;
+inline constexpr uint16_t kMenuMusicChannel = 2;
+inline constexpr uint16_t kGameMusicChannel = 3;
+inline constexpr uint16_t kPauseMusicChannel = 4;
+
 class GameServices {
 public:
     virtual ~GameServices() = default;

@@ -30,9 +30,6 @@ inline constexpr float kEyeHeight = 10.0f;
 inline constexpr float kWalkSpeed = 80.0f;
 inline constexpr float kRunSpeed = 120.0f;
 
-// Footstep channels of the sound table.
-inline constexpr uint16_t kWalkChannel = 0;
-inline constexpr uint16_t kRunChannel = 1;
 
 
 struct InventoryItem {

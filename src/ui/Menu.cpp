@@ -25,9 +25,7 @@ bool clickHoveredButton(Game& game) {
     AudioManager::instance().playOneShot("ButtonClicked");
     switch (game.hoveredButton) {
         case StartButton:
-            game.gameState = Playing;
-            game.startGame();
-            captureMouse();
+            game.startFromMenu();
             break;
         case NewMapButton:
             // Only an explicit Yes gives up the current fortress.
@@ -178,6 +176,12 @@ void Game::toggleMapScreen() {
     audio.update();
 }
 
+void Game::startFromMenu() {
+    gameState = Playing;
+    startGame();
+    captureMouse();
+}
+
 void Game::startGame() {
     if (!firstStart) {
         captureMouse();
@@ -187,35 +191,33 @@ void Game::startGame() {
     audio.stopChannel(kGameMusicChannel);
 
     resetThunderstorm();
-    resetPlayer();
     resetEnemies();
 
     fpsTimer = 0.0f;
     fpsFrames = 0;
-    fortressNameTimer = 5.0f;
-    messageTimer = 0.0f;
     aboutShown = false;
     overlayFreeze = false;
     mapShown = false;
 
-    fortress.playStartTime = static_cast<int64_t>(std::time(nullptr));
+    fortress.playStartTime = now();
     audio.stopChannel(kMenuMusicChannel);
 
-    if (firstStart) {
-        firstStart = false;  // the world is still fresh from start-up
-        return;
+    // The world is still fresh from start-up for the first game; later ones start from
+    // the furnished grid again, since play changes it.
+    if (!firstStart) {
+        restoreInitialWorld(initialWorld);
+        createAllCellInstances();
+        setUpLights();
+        lastFrameTicks = static_cast<float>(SDL_GetTicks());
     }
-    restoreInitialWorld(initialWorld);  // play changes the grid; every game starts from the furnished one
-    createAllCellInstances();
-    setUpLights();
-    lastFrameTicks = static_cast<float>(SDL_GetTicks());
+    // The player, the timers and the draw window of the start cell, after the grid is back.
+    session->startGame();
     firstStart = false;
 }
 
-// Steps whose subsystems come later: the scanner, screenshots, the thunderstorm, the
-// player and the enemies.
+// Steps whose subsystems come later: the scanner, screenshots, the thunderstorm and
+// the enemies.
 void Game::useScanner() {}
 void Game::takeScreenshot() {}
 void Game::resetThunderstorm() {}
-void Game::resetPlayer() {}
 void Game::resetEnemies() {}

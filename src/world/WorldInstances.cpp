@@ -54,7 +54,7 @@ void WorldInstances::createCellInstance(int32_t i, int32_t j, int32_t objectType
     record.visible = visible;
     record.i = i;
     record.j = j;
-    record.model = models.loadModel(std::string(kModelDirectory) + d.modelPath, ModelProgram::Scenery);
+    record.model = models.loadModel(d.modelPath, ModelProgram::Scenery);
     record.position = position;
     record.rotationAxis = d.rotationAxis;
     record.rotationAngle = d.rotationAngle;

@@ -1,7 +1,9 @@
 """The fortress tool as players and scripts use it: dump is valid, stable JSON, check
-passes a range of seeds, and bad input gives one line on stderr and exit code 2."""
+passes a range of seeds, height answers ground heights, and bad input gives one line on
+stderr and exit code 2."""
 import json
 import os
+import re
 import subprocess
 import sys
 
@@ -16,7 +18,8 @@ def main():
     tool = os.path.join(build_dir(), "bin", "velkaran-fortress")
 
     for args in (["dump", "-1"], ["dump", "4294967296"], ["dump", "12x"], ["dump", ""], ["check", "9", "3"],
-                 ["frob", "1"], ["dump"], []):
+                 ["frob", "1"], ["dump"], [], ["height"], ["height", "1"], ["height", "1", "2", "3"],
+                 ["height", "1", "x"], ["height", "nan", "0"], ["height", "2,5", "1"], ["height", "1", ""]):
         r = run(tool, *args)
         assert r.returncode == 2, (args, r.returncode)
         assert r.stdout == "", (args, r.stdout)
@@ -34,6 +37,17 @@ def main():
 
     show = run(tool, "show", "77")
     assert show.returncode == 0 and "#" in show.stdout
+
+    # Sample (0, 0) is the noise's lattice point, height 0.5 x 70; outside the field, 0.
+    points = ["0", "0", "250", "200", "-1", "5", "3600", "100", "100", "1e6", "1764.56", "1764.56", "3580", "3580"]
+    height = run(tool, "height", *points)
+    assert height.returncode == 0 and height.stderr == "", height.stderr
+    lines = height.stdout.split("\n")
+    assert lines[-1] == "" and len(lines) == len(points) // 2 + 1, height.stdout
+    assert all(re.fullmatch(r"\d+\.\d{4}", line) for line in lines[:-1]), height.stdout
+    assert lines[0] == "35.0000" and lines[2:5] == ["0.0000"] * 3, height.stdout
+    assert all(0.0 < float(v) <= 70.0 for v in (lines[1], lines[5], lines[6])), height.stdout
+    assert run(tool, "height", "1764.56", "1764.56").stdout == lines[5] + "\n", "one pair, the same answer"
 
     check = run(tool, "check", "1", "40")
     assert check.returncode == 0, check.stdout + check.stderr

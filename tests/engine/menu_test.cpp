@@ -319,7 +319,7 @@ TEST_F(MenuTest, StartingAGameResetsThePerGameStateAndEntersPlay) {
     ASSERT_TRUE(audio.isChannelPlaying(kMenuMusicChannel));
     game->aboutShown = game->mapShown = game->overlayFreeze = true;
     game->fpsFrames = 17;
-    game->messageTimer = 2.0f;
+    game->session->messageTimer = 2.0f;
 
     const int64_t before = std::time(nullptr);
     clickOn(StartButton);
@@ -327,7 +327,7 @@ TEST_F(MenuTest, StartingAGameResetsThePerGameStateAndEntersPlay) {
     EXPECT_FALSE(game->firstStart);
     EXPECT_FALSE(game->aboutShown || game->mapShown || game->overlayFreeze);
     EXPECT_EQ(game->fpsFrames, 0);
-    EXPECT_FLOAT_EQ(game->messageTimer, 0.0f);
+    EXPECT_FLOAT_EQ(game->session->messageTimer, 0.0f);
     EXPECT_GE(game->fortress.playStartTime, before);
     EXPECT_LE(game->fortress.playStartTime, std::time(nullptr));
     EXPECT_FALSE(audio.isChannelPlaying(kMenuMusicChannel));

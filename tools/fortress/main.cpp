@@ -2,18 +2,23 @@
 //   dump SEED          the JSON document of the fortress
 //   show SEED          a readable text map
 //   check FIRST LAST   builds every seed in the range and reports the unsound ones
+//   height X Z ...     the terrain's ground height at each world position
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "FortressTool.h"
 #include "world/FortressCheck.h"
 #include "world/FortressDump.h"
+#include "world/Terrain.h"
 
 namespace {
 
@@ -28,6 +33,16 @@ std::optional<uint32_t> parseSeed(std::string_view text) {
     uint32_t value = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// A finite decimal number, the whole text, rounded to the nearest float.
+std::optional<float> parseCoordinate(std::string_view text) {
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+    float value = 0.0f;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
     return value;
 }
 
@@ -77,10 +92,27 @@ int runCheck(uint32_t first, uint32_t last) {
     return failed == 0 ? 0 : kSomeFailed;
 }
 
+// The terrain is the same for every fortress; heightAt reads only the height field,
+// with the sample spacing world construction gives it.
+int runHeight(int count, char** pairs) {
+    std::vector<float> coordinates;
+    for (int k = 0; k < count; ++k) {
+        const std::optional<float> value = parseCoordinate(pairs[k]);
+        if (!value) return badInput(std::string("not a number: '") + pairs[k] + "'");
+        coordinates.push_back(*value);
+    }
+    auto terrain = std::make_unique<Terrain>();
+    terrain->sampleSpacing = Terrain::kWorldSampleSpacing;
+    terrain->buildHeights();
+    for (size_t k = 0; k + 1 < coordinates.size(); k += 2)
+        std::printf("%.4f\n", static_cast<double>(terrain->heightAt(coordinates[k], coordinates[k + 1])));
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string usage = "usage: velkaran-fortress dump SEED | show SEED | check FIRST LAST";
+    const std::string usage = "usage: velkaran-fortress dump SEED | show SEED | check FIRST LAST | height X Z [X Z ...]";
     if (argc < 2) return badInput(usage);
     const std::string_view verb = argv[1];
 
@@ -105,6 +137,11 @@ int main(int argc, char** argv) {
         if (!last) return badInput(std::string("not a seed (0 ... 4294967295): ") + argv[3]);
         if (*first > *last) return badInput("reversed range: FIRST is above LAST");
         return runCheck(*first, *last);
+    }
+    if (verb == "height") {
+        if (argc < 3) return badInput(usage);
+        if ((argc - 2) % 2 != 0) return badInput(std::string("missing Z after X = ") + argv[argc - 1]);
+        return runHeight(argc - 2, argv + 2);
     }
     return badInput("unknown verb '" + std::string(verb) + "'; " + usage);
 }

@@ -1,0 +1,45 @@
+#pragma once
+// Draws the fortress's block instances (walls, teleports, picture frames, route marks)
+// grouped by their registry render object: one instanced draw per group instead of
+// one draw per wall segment. The picture is that of drawing each record with its
+// render object's mesh and texture, lit by the flashlight and the sky's colour.
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include <glm/glm.hpp>
+
+#include "gameplay/Camera.h"
+#include "gameplay/Lights.h"
+#include "render/ShaderProgram.h"
+#include "world/WorldInstances.h"
+
+class Session;
+struct DrawWindow;
+
+class BlockBatch {
+public:
+    // The program: the instanced vertex stage with the walls' fragment stage.
+    void setUp();
+    // Every visible record inside the draw window and the view, lit as the walls are.
+    void draw(const Camera& camera, const std::vector<BlockInstance>& blocks, const DrawWindow& window,
+              float spinAngleSlow, const Spotlight* flashlight, const DirectionalLight& ambient);
+    void release();
+
+    // How many instances the last draw sent, for the benchmark and the tests.
+    size_t lastDrawn = 0;
+
+private:
+    struct Group {
+        uint32_t vao = 0;
+        uint32_t instanceBuffer = 0;
+        uint32_t indexCount = 0;
+        uint32_t texture = 0;
+        float radius = 1.0f;  // of the shape before scaling
+        std::vector<glm::mat4> matrices;
+    };
+    Group* groupFor(int32_t renderObjectId);
+
+    ShaderProgram shader;
+    std::map<int32_t, Group> groups;
+};

@@ -1,0 +1,215 @@
+#include "render/TerrainRenderer.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "render/Renderer.h"
+#include "render/Transform.h"
+#include "world/Terrain.h"
+
+namespace {
+
+// A box counts as outside a plane only when it is this far (world units) beyond it:
+// the driver's clipping rounds differently from this test, and a tile kept in vain
+// costs nothing but time.
+constexpr float kCullMargin = 0.5f;
+
+using Planes = std::array<glm::vec4, 6>;
+
+// The six clip planes of a projection * view * model matrix, pointing inwards and
+// normalised so that a point's distance comes out in model units.
+Planes frustumPlanes(const glm::mat4& m) {
+    const auto row = [&m](int i) { return glm::vec4(m[0][i], m[1][i], m[2][i], m[3][i]); };
+    Planes planes = {row(3) + row(0), row(3) - row(0), row(3) + row(1),
+                     row(3) - row(1), row(3) + row(2), row(3) - row(2)};
+    for (glm::vec4& p : planes) {
+        const float length = glm::length(glm::vec3(p));
+        if (length > 0.0f) p /= length;
+    }
+    return planes;
+}
+
+bool boxVisible(const TerrainRenderer::Tile& box, const Planes& planes) {
+    for (const glm::vec4& p : planes) {
+        // The box corner furthest along the plane's normal.
+        const glm::vec3 corner(p.x >= 0.0f ? box.boundsMax.x : box.boundsMin.x,
+                               p.y >= 0.0f ? box.boundsMax.y : box.boundsMin.y,
+                               p.z >= 0.0f ? box.boundsMax.z : box.boundsMin.z);
+        if (glm::dot(glm::vec3(p), corner) + p.w < -kCullMargin) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void TerrainRenderer::setUp(const std::string& vertexShaderPath, const std::string& fragmentShaderPath) {
+    if (!Renderer::instance().glReady) return;
+    shader.build(vertexShaderPath, fragmentShaderPath);
+    textures.createFromImages({"soil", "soil2", "grass", "soil4", "blendMap", "grassNormalMap"});
+}
+
+void TerrainRenderer::upload(const Terrain& terrain) {
+    constexpr int32_t side = Terrain::kSamples;
+    const size_t vertices = static_cast<size_t>(side * side);
+    if (terrain.positions.size() != vertices * 3 || terrain.texCoords.size() != vertices * 2 ||
+        terrain.normals.size() != vertices * 3 || terrain.tangents.size() != vertices * 3 || terrain.indices.empty())
+        return;  // nothing built, or already released
+
+    model = glm::translate(glm::mat4(1.0f), glm::vec3(terrain.originX, 0.0f, terrain.originZ));
+    squaresPerSide = side - 1;
+    tilesPerSide = (squaresPerSide + kTileSquares - 1) / kTileSquares;
+    tiles.assign(static_cast<size_t>(tilesPerSide * tilesPerSide), Tile{});
+    for (int32_t tr = 0; tr < tilesPerSide; ++tr) {
+        for (int32_t tc = 0; tc < tilesPerSide; ++tc) {
+            // A tile's squares reach one sample past their last row and column.
+            const int32_t r0 = tr * kTileSquares, r1 = std::min(r0 + kTileSquares, squaresPerSide);
+            const int32_t c0 = tc * kTileSquares, c1 = std::min(c0 + kTileSquares, squaresPerSide);
+            glm::vec3 lo(INFINITY), hi(-INFINITY);
+            for (int32_t r = r0; r <= r1; ++r) {
+                for (int32_t c = c0; c <= c1; ++c) {
+                    const float* p = &terrain.positions[static_cast<size_t>(r * side + c) * 3];
+                    const glm::vec3 v(p[0], p[1], p[2]);
+                    lo = glm::min(lo, v);
+                    hi = glm::max(hi, v);
+                }
+            }
+            tiles[static_cast<size_t>(tr * tilesPerSide + tc)] = Tile{lo, hi};
+        }
+    }
+    if (!Renderer::instance().glReady) return;
+
+    if (vao) {  // uploaded before: replace
+        glDeleteBuffers(5, buffers);
+        glDeleteVertexArrays(1, &vao);
+    }
+    glGenVertexArrays(1, &vao);
+    glBindVertexArray(vao);
+    glGenBuffers(5, buffers);
+    struct Attribute {
+        GLuint location;
+        GLint components;
+        const std::vector<float>* data;
+    };
+    const Attribute attributes[4] = {
+        {0, 3, &terrain.positions}, {2, 2, &terrain.texCoords}, {3, 3, &terrain.normals}, {4, 3, &terrain.tangents}};
+    for (size_t a = 0; a < 4; ++a) {
+        glBindBuffer(GL_ARRAY_BUFFER, buffers[a]);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(attributes[a].data->size() * sizeof(float)),
+                     attributes[a].data->data(), GL_STATIC_DRAW);
+        glEnableVertexAttribArray(attributes[a].location);
+        glVertexAttribPointer(attributes[a].location, attributes[a].components, GL_FLOAT, GL_FALSE, 0, nullptr);
+    }
+    indexCount = static_cast<uint32_t>(terrain.indices.size());
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[4]);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(terrain.indices.size() * sizeof(uint32_t)),
+                 terrain.indices.data(), GL_STATIC_DRAW);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void TerrainRenderer::draw(const Camera& camera, const DirectionalLight& dirLight, const PointLight& pointLight,
+                           const Spotlight* spotlight) const {
+    if (!vao) return;  // no context, or nothing uploaded
+    glUseProgram(shader.programId);
+    const char* samplers[6] = {"meshTexture", "rTexture", "gTexture", "bTexture", "blendMap", "grassNormalMap"};
+    for (uint32_t unit = 0; unit < 6; ++unit) {
+        shader.setInt(samplers[unit], static_cast<int>(unit));
+        textures.bindIndexed(unit);
+    }
+    shader.setMat4("model", model);
+    shader.setMat4("view", camera.view);
+    shader.setMat4("projection", camera.projection);
+    shader.setVec3("viewPos", camera.position);
+
+    shader.setVec3("dirLight.direction", dirLight.direction);
+    shader.setVec3("dirLight.ambient", dirLight.ambient);
+    shader.setVec3("dirLight.diffuse", dirLight.diffuse);
+    shader.setVec3("dirLight.specular", dirLight.specular);
+    shader.setVec3("dirLight.lightColour", dirLight.lightColour);
+
+    shader.setVec3("pointLight.position", pointLight.position);
+    shader.setVec3("pointLight.ambient", pointLight.ambient);
+    shader.setVec3("pointLight.diffuse", pointLight.diffuse);
+    shader.setVec3("pointLight.specular", pointLight.specular);
+    shader.setVec3("pointLight.lightColour", pointLight.lightColour);
+    shader.setFloat("pointLight.constant", pointLight.constant);
+    shader.setFloat("pointLight.linear", pointLight.linear);
+    shader.setFloat("pointLight.quadratic", pointLight.quadratic);
+
+    if (spotlight) {
+        shader.setVec3("spotlight.position", spotlight->position);
+        shader.setVec3("spotlight.direction", spotlight->direction);
+        shader.setVec3("spotlight.diffuse", spotlight->diffuse);
+        shader.setVec3("spotlight.specular", spotlight->specular);
+        shader.setFloat("spotlight.constant", spotlight->constant);
+        shader.setFloat("spotlight.linear", spotlight->linear);
+        shader.setFloat("spotlight.quadratic", spotlight->quadratic);
+        shader.setFloat("spotlight.cutOff", std::cos(spotlight->cutOff * kDegreesToRadians));
+        shader.setFloat("spotlight.outerCutOff", std::cos(spotlight->outerCutOff * kDegreesToRadians));
+    }
+    shader.setBool("fogActive", true);
+
+    glBindVertexArray(vao);
+    if (!culling) {
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT, nullptr);
+        lastTrianglesDrawn = indexCount / 3;
+        lastTilesDrawn = static_cast<uint32_t>(tiles.size());
+    } else {
+        const Planes planes = frustumPlanes(camera.projection * camera.view * model);
+        visibleScratch.resize(tiles.size());
+        lastTilesDrawn = 0;
+        for (size_t t = 0; t < tiles.size(); ++t) {
+            visibleScratch[t] = boxVisible(tiles[t], planes) ? 1 : 0;
+            lastTilesDrawn += visibleScratch[t];
+        }
+        // Square (r, c) owns the six indices from (r * squaresPerSide + c) * 6. Runs of
+        // visible tiles along a row become one range; a range that ends where the next
+        // row's begins (whole rows visible) grows instead of starting a new one.
+        rangeCounts.clear();
+        rangeStarts.clear();
+        size_t lastEnd = 0;
+        uint32_t kept = 0;
+        for (int32_t r = 0; r < squaresPerSide; ++r) {
+            const uint8_t* rowTiles = &visibleScratch[static_cast<size_t>((r / kTileSquares) * tilesPerSide)];
+            for (int32_t tc = 0; tc < tilesPerSide; ++tc) {
+                if (!rowTiles[tc]) continue;
+                const int32_t c0 = tc * kTileSquares, c1 = std::min(c0 + kTileSquares, squaresPerSide);
+                const size_t first = static_cast<size_t>(r * squaresPerSide + c0) * 6;
+                const int32_t count = (c1 - c0) * 6;
+                if (!rangeCounts.empty() && lastEnd == first) {
+                    rangeCounts.back() += count;
+                } else {
+                    rangeCounts.push_back(count);
+                    rangeStarts.push_back(reinterpret_cast<const void*>(first * sizeof(uint32_t)));
+                }
+                lastEnd = first + static_cast<size_t>(count);
+                kept += static_cast<uint32_t>(count);
+            }
+        }
+        if (!rangeCounts.empty())
+            glMultiDrawElements(GL_TRIANGLES, rangeCounts.data(), GL_UNSIGNED_INT, rangeStarts.data(),
+                                static_cast<GLsizei>(rangeCounts.size()));
+        lastTrianglesDrawn = kept / 3;
+    }
+    glBindVertexArray(0);
+    glActiveTexture(GL_TEXTURE0);
+    glUseProgram(0);
+}
+
+void TerrainRenderer::release() {
+    if (vao) {
+        glDeleteBuffers(5, buffers);
+        glDeleteVertexArrays(1, &vao);
+    }
+    for (uint32_t& b : buffers) b = 0;
+    vao = 0;
+    indexCount = 0;
+    textures.release();
+    if (shader.programId) glDeleteProgram(shader.programId);
+    shader.programId = 0;
+}

@@ -1,0 +1,89 @@
+// The in-game frame's drawing: the 3D scene in its fixed order, then the aim mark.
+// The rules that the frame applies (the cloth's step, the particles' advance, the
+// sky's turn) ran just before in the session; this only reads and draws.
+#include <GL/glew.h>
+
+#include "app/Game.h"
+#include "render/Frustum.h"
+#include "render/Renderer.h"
+
+namespace {
+
+constexpr float kSpinDegreesPerRadian = 57.29578f;
+constexpr float kEnemyHover = 6.0f;
+
+ModelPose poseOf(const ModelInstance& m, float angle) {
+    ModelPose pose;
+    pose.position = m.position;
+    pose.axis = m.rotationAxis;
+    pose.angle = angle;
+    pose.secondAxis = m.secondAxis;
+    pose.secondAngle = m.secondAngle;
+    pose.scale = m.scale;
+    return pose;
+}
+
+}  // namespace
+
+void Game::drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& view) {
+    const Model* model = modelLibrary.get(handle);
+    if (!model || model->meshes.empty()) return;
+    const BoundingSphere bounds = model->worldBounds(pose);
+    if (!view.seesSphere(bounds.centre, bounds.radius)) return;
+    ++modelsDrawn;
+    model->draw(session->sceneCamera, pose, false, true, &session->player.flashlight, &session->drawingLight);
+}
+
+void Game::drawInGameFrame() {
+    Session& s = *session;
+    const Camera& camera = s.sceneCamera;
+    modelsDrawn = 0;
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    if (!overlayFreeze) {
+        const Frustum view = Frustum::fromMatrix(camera.projection * camera.view);
+        clothRenderer.draw(camera, s.cloth);
+        for (const ModelInstance& m : s.world.modelInstances) {
+            if (m.visible) drawModel(m.model, poseOf(m, m.spins ? s.spinAngleSlow : m.rotationAngle), view);
+        }
+        for (const ModelInstance& m : s.world.sceneryModels) drawModel(m.model, poseOf(m, m.rotationAngle), view);
+        for (int32_t k = 0; k < s.activeEnemyCount && k < static_cast<int32_t>(s.enemies.size()); ++k) {
+            const Enemy& e = s.enemies[static_cast<size_t>(k)];
+            if (e.dead) continue;
+            const EnemyLooks& looks = s.enemyLooks[static_cast<size_t>(k)];
+            ModelPose pose;
+            pose.position = {e.position.x, s.groundHeight(e.position.x, e.position.z) + kEnemyHover, e.position.z};
+            pose.position += looks.offset;
+            pose.axis = {0.0f, 1.0f, 0.0f};
+            pose.angle = s.spinAngleFast;
+            pose.scale = looks.scale;
+            pose.colorize = e.hit ? glm::vec3(0.6f, 0.0f, 0.0f) : glm::vec3(0.0f);
+            drawModel(looks.model, pose, view);
+        }
+        blockBatch.draw(camera, s.world.blockInstances, s.drawWindow, s.spinAngleSlow, &s.player.flashlight,
+                        s.drawingLight);
+    }
+    glDisable(GL_CULL_FACE);
+    if (!overlayFreeze) {
+        terrainRenderer.draw(camera, s.drawingLight, s.pointLight, &s.player.flashlight);
+        if (RenderObject* sky = Renderer::instance().findObject(3)) {
+            sky->transform.rotation.y = s.skyRotationDegrees;
+            sky->draw(camera, glm::vec3(0.0f));
+        }
+    }
+    if (s.girlEffectShown) girlRenderer.draw(camera, s.girlEffect);
+    if (s.escapeStage != 0) spaceshipRenderer.draw(camera, s.spaceshipEffect);
+    drawAimMark();
+}
+
+void Game::drawAimMark() {
+    Session& s = *session;
+    if (s.player.dead || s.escapeStage != 0) return;
+    if (s.player.scoped) {
+        drawFlatObject(35);
+        s.sceneCamera.setPerspective(30.0f, 1.6f, 0.1f, 8000.0f);
+    } else {
+        drawFlatObject(s.player.sniperShown ? 6 : 5);
+        s.sceneCamera.setPerspective(80.0f, 1.6f, 0.1f, 8000.0f);
+    }
+}
