@@ -49,8 +49,14 @@ std::optional<std::string> keyName(const std::string& line) {
     return trim(t.substr(0, eq));
 }
 
+// Bytes the writer can never store inside a value: a CR or NUL read back from a
+// damaged file is dropped, so a value read is always one that can be written again.
+bool storable(char c) { return c != '\r' && c != '\n' && c != '\0'; }
+
 std::string valueOf(const std::string& line) {
-    std::string v = trim(line.substr(line.find('=') + 1));
+    std::string v;
+    for (char c : trim(line.substr(line.find('=') + 1)))
+        if (storable(c)) v += c;
     // A value written in quotes reads without them, as the profile functions do.
     if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
         v = v.substr(1, v.size() - 2);
@@ -117,8 +123,14 @@ std::string IniFile::get(const std::string& section, const std::string& key, con
 void IniFile::set(const std::string& section, const std::string& key, const std::string& value) {
     std::string clean;
     for (char c : value)
-        if (c != '\r' && c != '\n' && c != '\0') clean += c;
-    const std::string line = key + "=" + clean;
+        if (storable(c)) clean += c;
+    // Quoted when reading it back would otherwise change it: blanks at either end are
+    // trimmed, and a value in matching quotes loses them.
+    const bool quoted = !clean.empty() && (std::isspace(static_cast<unsigned char>(clean.front())) ||
+                                           std::isspace(static_cast<unsigned char>(clean.back())) ||
+                                           (clean.size() >= 2 && clean.front() == clean.back() &&
+                                            (clean.front() == '"' || clean.front() == '\'')));
+    const std::string line = key + "=" + (quoted ? "\"" + clean + "\"" : clean);
 
     size_t header = 0, end = 0;
     if (!findSection(documentLines, section, header, end)) {

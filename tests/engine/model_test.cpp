@@ -277,6 +277,9 @@ protected:
     }
     void TearDown() override {
         for (const auto& m : made) m->release();
+        // Leave the context as the game sets it up, for the tests that follow.
+        glEnable(GL_DEPTH_TEST);
+        glEnable(GL_BLEND);
     }
     void clear() const {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

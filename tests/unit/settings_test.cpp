@@ -89,6 +89,21 @@ TEST_F(SettingsFile, ReadsCaseInsensitivelyAndCutsLongValues) {
     EXPECT_EQ(ini.get("nosection", "map_name", "dflt"), "dflt");
 }
 
+TEST(SettingsText, EveryValueReadCanBeWrittenBackUnchanged) {
+    // Damaged files and values the reader would change: each must survive a rewrite.
+    const std::string lines[] = {
+        std::string("map_name=A\0b", 12), "map_name=A\rb", "map_name=\"\"A\"\"", "map_name=\"  padded  \"",
+        "map_name='q'",
+    };
+    for (const std::string& line : lines) {
+        const IniFile first = IniFile::fromText("[preferencias]\n" + line + "\n");
+        const std::string value = first.get("preferencias", "map_name", "?");
+        IniFile second;
+        second.set("preferencias", "map_name", value);
+        EXPECT_EQ(IniFile::fromText(second.text()).get("preferencias", "map_name", "?"), value) << line;
+    }
+}
+
 TEST_F(SettingsFile, ValuesCannotInjectLines) {
     IniFile ini;
     ini.set("preferencias", "map_name", "Evil\n[preferencias]\nmap_seed=1");
