@@ -39,14 +39,14 @@ class GameTree:
                 f.write(settings_text.encode("cp1252"))
         self.process = None
 
-    def start(self):
+    def start(self, args=()):
         env = dict(os.environ)
         env.setdefault("SDL_AUDIODRIVER", "dummy")
         # Files, not pipes: an unread pipe fills up and blocks the game's diagnostics.
         self.stdout_path = os.path.join(self.root, "stdout.txt")
         self.stderr_path = os.path.join(self.root, "stderr.txt")
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
-            self.process = subprocess.Popen(["./velkaran"], cwd=self.bin, env=env, stdout=out, stderr=err)
+            self.process = subprocess.Popen(["./velkaran", *args], cwd=self.bin, env=env, stdout=out, stderr=err)
         return self.process
 
     def output(self):
