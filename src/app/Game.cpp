@@ -81,6 +81,7 @@ void Game::startUp() {
     createFramebuffer();
     createClothFlag();
     initialisePlayer();
+    ImageStore::instance().releasePixels();  // every texture exists now
     releaseMouse();
     mainLoop();
 }

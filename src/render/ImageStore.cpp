@@ -1,7 +1,12 @@
 #include "render/ImageStore.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <iterator>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include <stb_image.h>
 
@@ -135,13 +140,57 @@ ImageStore& ImageStore::instance() {
     return store;
 }
 
+namespace {
+
+struct Decoded {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels;
+    bool ok = false;
+};
+
+Decoded decodeRgba(const std::string& path) {
+    Decoded d;
+    int channels = 0;
+    stbi_uc* data = stbi_load(path.c_str(), &d.width, &d.height, &channels, 4);
+    if (!data) return d;
+    d.pixels.assign(data, data + static_cast<size_t>(d.width) * static_cast<size_t>(d.height) * 4u);
+    stbi_image_free(data);
+    d.ok = true;
+    return d;
+}
+
+}  // namespace
+
 void ImageStore::loadCatalogue() {
     const std::string textures = "../Data/Textures/";
-    for (const CatalogueEntry& e : kCatalogue) loadImage(textures + e.file, e.key);
+    std::vector<std::pair<std::string, std::string>> files;  // path, key
+    for (const CatalogueEntry& e : kCatalogue) files.emplace_back(textures + e.file, e.key);
     std::vector<std::string> faceKeys;
     for (const CatalogueEntry& e : kSkyFaces) {
-        loadImage(textures + "Skyboxes/Red/" + e.file, e.key);
+        files.emplace_back(textures + "Skyboxes/Red/" + e.file, e.key);
         faceKeys.emplace_back(e.key);
+    }
+    // Decoding is most of the start-up before the window: the files are decoded on as
+    // many threads as there are processors, then stored and reported in catalogue order,
+    // so the store and the messages are those of one file after the other.
+    std::vector<Decoded> decoded(files.size());
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k = next++; k < files.size(); k = next++) decoded[k] = decodeRgba(files[k].first);
+    };
+    const unsigned helpers = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u)) - 1;
+    std::vector<std::thread> threads;
+    for (unsigned t = 0; t < helpers; ++t) threads.emplace_back(work);
+    work();
+    for (std::thread& t : threads) t.join();
+    for (size_t k = 0; k < files.size(); ++k) {
+        if (!decoded[k].ok) {
+            std::fprintf(stderr, "Loading failed: An error occurred while loading texture file: %s\n",
+                         files[k].first.c_str());
+            continue;
+        }
+        storeImage(files[k].second, decoded[k].width, decoded[k].height, std::move(decoded[k].pixels));
     }
     setCubeFaceKeys(faceKeys);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Decoded texture images, by texture key, kept for the whole run so that any number of
-// textures can be made from one key. Decoding needs no window.
+// Decoded texture images, by texture key, kept through the start-up so that any number
+// of textures can be made from one key. Decoding needs no window.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -22,6 +22,10 @@ public:
     const uint8_t* getPixels(const std::string& key) const;
     // Appends width, then height; nothing for an absent key.
     void getSize(const std::string& key, std::vector<int32_t>& size) const;
+
+    // Every texture is made during the start-up; afterwards the driver holds the pixels
+    // and the store's copy (some 60 MiB) would only be memory. Keys then read as absent.
+    void releasePixels() { images.clear(); }
 
     void setCubeFaceKeys(const std::vector<std::string>& keys) { cubeFaceKeys = keys; }
     std::vector<std::string> getCubeFaceKeys() const { return cubeFaceKeys; }

@@ -80,7 +80,7 @@ void Mesh::release() {
 // ---- Model: import ----
 
 bool Model::load(const std::string& path, const std::string& vertexShaderPath, const std::string& fragmentShaderPath) {
-    buildProgram(vertexShaderPath, fragmentShaderPath);
+    if (!shader.programId) buildProgram(vertexShaderPath, fragmentShaderPath);
     Assimp::Importer importer;
     // GenNormals only fills in meshes that come without normals.
     const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_FlipUVs | aiProcess_GenNormals);
@@ -213,6 +213,12 @@ void Model::computeBounds() {
     bounds.radius = radius;
 }
 
+void Model::shareProgram(const ShaderProgram& program) {
+    shader.shaderId = program.shaderId;
+    shader.programId = program.programId;
+    ownsProgram = false;
+}
+
 void Model::buildProgram(const std::string& vertexShaderPath, const std::string& fragmentShaderPath) {
     if (!Renderer::instance().glReady) return;
     shader.build(vertexShaderPath, fragmentShaderPath);
@@ -275,7 +281,7 @@ void Model::release() {
     for (Mesh& mesh : meshes) mesh.release();
     for (const MeshTexture& t : texturesLoaded)
         if (t.id) glDeleteTextures(1, &t.id);
-    if (shader.programId) glDeleteProgram(shader.programId);
+    if (shader.programId && ownsProgram) glDeleteProgram(shader.programId);
     shader.programId = 0;
     meshes.clear();
     texturesLoaded.clear();

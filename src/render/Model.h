@@ -76,6 +76,7 @@ public:
     std::vector<MeshTexture> texturesLoaded;  // this model's texture cache, by file name
     std::string directory;
     ShaderProgram shader;
+    bool ownsProgram = true;  // false: another model's program, which that model deletes
     bool enableSpotlight = false;
     ModelPose pose;  // for owners that keep one instance per model
     // Object space, over every vertex: owners cull instances with it.
@@ -95,6 +96,8 @@ public:
     // The two halves of load: the program (nothing without a context), then the
     // conversion of a scene already read (path gives the texture folder).
     void buildProgram(const std::string& vertexShaderPath, const std::string& fragmentShaderPath);
+    // Draws with another model's program instead of building one (load then skips it).
+    void shareProgram(const ShaderProgram& program);
     bool loadScene(const aiScene* scene, const std::string& path);
 
     // Draws every mesh. translateToCamera places the pose in view space (the gun in

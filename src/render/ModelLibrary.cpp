@@ -6,7 +6,14 @@ ModelHandle ModelLibrary::load(const std::string& path, const std::string& verte
     const auto found = byKey.find(key);
     if (found != byKey.end()) return found->second;
     auto model = std::make_unique<Model>();
+    // One program per shader pair: a model's draw sets every uniform its program reads
+    // (and the owners set the same night fog on all of them), and under a software
+    // driver each program costs start-up time and a quarter of a megabyte.
+    const auto program = programs.find({vertexShaderPath, fragmentShaderPath});
+    if (program != programs.end()) model->shareProgram(*program->second);
     model->load(path, vertexShaderPath, fragmentShaderPath);
+    if (program == programs.end() && model->shader.programId)
+        programs.emplace(std::make_pair(vertexShaderPath, fragmentShaderPath), &model->shader);
     const ModelHandle handle = static_cast<ModelHandle>(models.size());
     models.push_back(std::move(model));
     byKey.emplace(std::move(key), handle);
@@ -22,4 +29,5 @@ void ModelLibrary::release() {
     for (const auto& model : models) model->release();
     models.clear();
     byKey.clear();
+    programs.clear();
 }

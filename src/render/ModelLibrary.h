@@ -1,6 +1,7 @@
 #pragma once
 // One loaded model per (file, program) pair: every instance that asks for the same
-// file with the same shaders gets the same model, since the picture is the same.
+// file with the same shaders gets the same model, since the picture is the same; and
+// one program per shader pair, shared by the models drawn with it.
 // The handles are plain integers for the GL-free core's instance records.
 #include <map>
 #include <memory>
@@ -28,4 +29,6 @@ public:
 
 private:
     std::map<std::tuple<std::string, std::string, std::string>, ModelHandle> byKey;
+    // The program of each shader pair, owned by the first model built with it.
+    std::map<std::pair<std::string, std::string>, const ShaderProgram*> programs;
 };
