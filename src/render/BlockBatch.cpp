@@ -85,15 +85,7 @@ void BlockBatch::draw(const Camera& camera, const std::vector<BlockInstance>& bl
     shader.setVec3("colorize_model", glm::vec3(0.0f));
     shader.setVec3("ambientLight", ambient.lightColour);
     if (flashlight) {
-        shader.setVec3("spotlight.position", flashlight->position);
-        shader.setVec3("spotlight.direction", flashlight->direction);
-        shader.setVec3("spotlight.diffuse", flashlight->diffuse);
-        shader.setVec3("spotlight.specular", flashlight->specular);
-        shader.setFloat("spotlight.constant", flashlight->constant);
-        shader.setFloat("spotlight.linear", flashlight->linear);
-        shader.setFloat("spotlight.quadratic", flashlight->quadratic);
-        shader.setFloat("spotlight.cutOff", std::cos(flashlight->cutOff * 0.017453292f));
-        shader.setFloat("spotlight.outerCutOff", std::cos(flashlight->outerCutOff * 0.017453292f));
+        shader.setSpotlight(*flashlight);
     } else {
         shader.setVec3("spotlight.diffuse", glm::vec3(0.0f));
         shader.setVec3("spotlight.specular", glm::vec3(0.0f));

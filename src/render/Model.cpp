@@ -245,15 +245,7 @@ void Model::draw(const Camera& camera, const ModelPose& instance, bool translate
     shader.setVec3("viewPos", camera.position);
     shader.setBool("EnableSpotlight", spotlightOn);
     if (spotlightOn && flashlight) {
-        shader.setVec3("spotlight.position", flashlight->position);
-        shader.setVec3("spotlight.direction", flashlight->direction);
-        shader.setVec3("spotlight.diffuse", flashlight->diffuse);
-        shader.setVec3("spotlight.specular", flashlight->specular);
-        shader.setFloat("spotlight.constant", flashlight->constant);
-        shader.setFloat("spotlight.linear", flashlight->linear);
-        shader.setFloat("spotlight.quadratic", flashlight->quadratic);
-        shader.setFloat("spotlight.cutOff", std::cos(flashlight->cutOff * kDegreesToRadians));
-        shader.setFloat("spotlight.outerCutOff", std::cos(flashlight->outerCutOff * kDegreesToRadians));
+        shader.setSpotlight(*flashlight);
     }
     for (const Mesh& mesh : meshes)
         if (mesh.vao && !mesh.indices.empty()) mesh.draw(shader);

@@ -77,15 +77,7 @@ void RenderObject::draw(const Camera& camera, const glm::vec3& lightPos, bool no
     shader.setBool("damaged", false);
     shader.setVec3("ambientLight", ambientSource ? ambientSource->lightColour : kDefaultAmbient);
     if (spotlight) {
-        shader.setVec3("spotlight.position", spotlight->position);
-        shader.setVec3("spotlight.direction", spotlight->direction);
-        shader.setVec3("spotlight.diffuse", spotlight->diffuse);
-        shader.setVec3("spotlight.specular", spotlight->specular);
-        shader.setFloat("spotlight.constant", spotlight->constant);
-        shader.setFloat("spotlight.linear", spotlight->linear);
-        shader.setFloat("spotlight.quadratic", spotlight->quadratic);
-        shader.setFloat("spotlight.cutOff", std::cos(spotlight->cutOff * kDegreesToRadians));
-        shader.setFloat("spotlight.outerCutOff", std::cos(spotlight->outerCutOff * kDegreesToRadians));
+        shader.setSpotlight(*spotlight);
     }
     glBindVertexArray(vao);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT, nullptr);

@@ -1,4 +1,7 @@
 #include "render/ShaderProgram.h"
+#include "render/Transform.h"
+
+#include <cmath>
 
 #include <GL/glew.h>
 
@@ -122,4 +125,16 @@ void ShaderProgram::setVec3(const char* name, float x, float y, float z) const {
 }
 void ShaderProgram::setMat4(const char* name, glm::mat4 value) const {
     if (programId) glUniformMatrix4fv(location(name), 1, GL_FALSE, glm::value_ptr(value));
+}
+
+void ShaderProgram::setSpotlight(const Spotlight& spotlight) const {
+    setVec3("spotlight.position", spotlight.position);
+    setVec3("spotlight.direction", spotlight.direction);
+    setVec3("spotlight.diffuse", spotlight.diffuse);
+    setVec3("spotlight.specular", spotlight.specular);
+    setFloat("spotlight.constant", spotlight.constant);
+    setFloat("spotlight.linear", spotlight.linear);
+    setFloat("spotlight.quadratic", spotlight.quadratic);
+    setFloat("spotlight.cutOff", std::cos(spotlight.cutOff * kDegreesToRadians));
+    setFloat("spotlight.outerCutOff", std::cos(spotlight.outerCutOff * kDegreesToRadians));
 }

@@ -8,6 +8,8 @@
 
 #include <glm/glm.hpp>
 
+#include "gameplay/Lights.h"
+
 class ShaderProgram {
 public:
     uint32_t shaderId = 0;   // the stage compiled last
@@ -27,6 +29,8 @@ public:
     void setVec3(const char* name, float x, float y, float z) const;
     void setVec3(const char* name, const glm::vec3& v) const { setVec3(name, v.x, v.y, v.z); }
     void setMat4(const char* name, glm::mat4 value) const;
+    // The nine "spotlight.*" uniforms of the flashlight, the cut-offs as cosines.
+    void setSpotlight(const Spotlight& spotlight) const;
 
     // The uniform's location: asked of the driver on every call, or, with
     // cacheLocations on, asked once per name and program and remembered.

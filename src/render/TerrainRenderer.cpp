@@ -142,15 +142,7 @@ void TerrainRenderer::draw(const Camera& camera, const DirectionalLight& dirLigh
     shader.setFloat("pointLight.quadratic", pointLight.quadratic);
 
     if (spotlight) {
-        shader.setVec3("spotlight.position", spotlight->position);
-        shader.setVec3("spotlight.direction", spotlight->direction);
-        shader.setVec3("spotlight.diffuse", spotlight->diffuse);
-        shader.setVec3("spotlight.specular", spotlight->specular);
-        shader.setFloat("spotlight.constant", spotlight->constant);
-        shader.setFloat("spotlight.linear", spotlight->linear);
-        shader.setFloat("spotlight.quadratic", spotlight->quadratic);
-        shader.setFloat("spotlight.cutOff", std::cos(spotlight->cutOff * kDegreesToRadians));
-        shader.setFloat("spotlight.outerCutOff", std::cos(spotlight->outerCutOff * kDegreesToRadians));
+        shader.setSpotlight(*spotlight);
     }
     shader.setBool("fogActive", true);
 
