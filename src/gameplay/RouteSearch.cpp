@@ -81,17 +81,6 @@ void layTrail(const RouteGrid& routeGrid, int32_t markKind, const RemoveCellInst
 
 }  // namespace
 
-bool isPassable(const WorldCell& cell, Passage passage) {
-    if (!cell.blocksMovement) return true;
-    switch (passage) {
-        case Passage::Strict: return false;
-        case Passage::GatesOpen: return isGate(cell.objectType);
-        case Passage::AllLocksOpen:
-            return !cell.isBlock && (isGate(cell.objectType) || cell.objectType == item::WormAlien ||
-                                     cell.objectType == item::RuneMonolith);
-    }
-    return false;
-}
 
 bool findRoute(int32_t startX, int32_t startZ, int32_t goalX, int32_t goalZ, bool strict, bool mark, int32_t markKind,
                RouteGrid& routeGrid, const RemoveCellInstance& removeInstance) {
@@ -144,39 +133,6 @@ bool findRoute(int32_t startX, int32_t startZ, int32_t goalX, int32_t goalZ, boo
                 next = {current.row, current.col, f, g, h};
             }
         }
-    }
-    return false;
-}
-
-ReachableArea::ReachableArea(const WorldCells& cells, GridCell from, Passage rule)
-    : grid(cells), start(from), passage(rule) {
-    if (insideWorld(start.i, start.j) && isPassable(grid[start.i][start.j], passage)) {
-        std::vector<GridCell> stack{start};
-        reached[start.i][start.j] = true;
-        while (!stack.empty()) {
-            const GridCell c = stack.back();
-            stack.pop_back();
-            const GridCell around[4] = {{c.i, c.j - 1}, {c.i, c.j + 1}, {c.i + 1, c.j}, {c.i - 1, c.j}};
-            for (const GridCell& n : around) {
-                if (!insideWorld(n.i, n.j) || reached[n.i][n.j] || !isPassable(grid[n.i][n.j], passage)) continue;
-                reached[n.i][n.j] = true;
-                stack.push_back(n);
-            }
-        }
-    }
-}
-
-bool ReachableArea::routeExists(GridCell goal) const {
-    if (goal == start || !insideWorld(goal.i, goal.j)) return false;
-    return isPassable(grid[goal.i][goal.j], passage) && contains(goal);
-}
-
-bool ReachableArea::touchable(GridCell c) const {
-    if (contains(c)) return true;
-    if (!insideWorld(c.i, c.j)) return false;
-    const GridCell around[4] = {{c.i, c.j - 1}, {c.i, c.j + 1}, {c.i + 1, c.j}, {c.i - 1, c.j}};
-    for (const GridCell& n : around) {
-        if (contains(n)) return true;
     }
     return false;
 }

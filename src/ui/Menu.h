@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gameplay/GameState.h"
+#include "util/Windows1252.h"
 
 struct PixelRect {
     int32_t left = 0;
@@ -87,4 +88,3 @@ std::string newMapQuestion(const std::string& mapName);
 inline constexpr const char* kQuitGameCaption = "Cancelar partida";
 inline constexpr const char* kNewMapCaption = "Generar nuevo mapa";
 
-std::string windows1252ToUtf8(const std::string& text);

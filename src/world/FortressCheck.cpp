@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "gameplay/RouteSearch.h"
+#include "world/Reachability.h"
 #include "world/ObjectTables.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "gameplay/RouteSearch.h"
+#include "world/Reachability.h"
 #include "util/Random.h"
 #include "world/ObjectTables.h"
 
