@@ -5,6 +5,7 @@
 #include "app/Game.h"
 #include "render/MapIcons.h"
 #include "render/Renderer.h"
+#include "render/TexturePrefetch.h"
 #include "util/Random.h"
 
 namespace {
@@ -38,6 +39,8 @@ void pumpEvents() { SDL_PumpEvents(); }  // keeps the window responsive behind t
 }  // namespace
 
 void Game::buildWorld() {
+    // The models' textures are decoded on a second thread meanwhile.
+    if (Renderer::instance().glReady) TexturePrefetch::instance().start("../Data/Models3D");
     createRenderObjects();
     blockBatch.setUp();
     buildTerrain();
@@ -58,7 +61,9 @@ void Game::buildWorld() {
     session->spaceshipCell = setup.spaceshipCell;
 
     modelLoader = std::make_unique<LibraryModels>(modelLibrary);
+    TexturePrefetch::instance().finish();
     session->populateWorld(randomEngine(), *modelLoader, pumpEvents);
+    TexturePrefetch::instance().release();
     setup.map.release();
 }
 

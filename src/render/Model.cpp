@@ -1,4 +1,5 @@
 #include "render/Model.h"
+#include "render/TexturePrefetch.h"
 
 #include <GL/glew.h>
 
@@ -168,8 +169,34 @@ void Model::loadMaterialTextures(const aiMaterial* material, int type, const cha
     }
 }
 
+// A texture whose levels were prepared ahead: uploaded level by level, the same
+// parameters as below.
+static uint32_t uploadPrepared(const PreparedTexture& t) {
+    GLint previousAlignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    int w = t.width, h = t.height;
+    for (size_t level = 0; level < t.levels.size(); ++level) {
+        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                     t.levels[level].data());
+        w = std::max(1, w / 2);
+        h = std::max(1, h / 2);
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+    return id;
+}
+
 uint32_t Model::textureFromFile(const std::string& name) const {
     const std::string file = directory + "/" + name;
+    if (const uint32_t shared = TexturePrefetch::instance().texture(file, uploadPrepared)) return shared;
     int width = 0, height = 0, channels = 0;
     stbi_uc* pixels = stbi_load(file.c_str(), &width, &height, &channels, 3);
     // A file that is missing or does not decode becomes plain white: the model keeps its
@@ -272,7 +299,7 @@ void Model::release() {
     }
     for (Mesh& mesh : meshes) mesh.release();
     for (const MeshTexture& t : texturesLoaded)
-        if (t.id) glDeleteTextures(1, &t.id);
+        if (t.id && !TexturePrefetch::instance().shares(t.id)) glDeleteTextures(1, &t.id);
     if (shader.programId && ownsProgram) glDeleteProgram(shader.programId);
     shader.programId = 0;
     meshes.clear();
