@@ -46,7 +46,7 @@ public:
     // One frame of the main loop.
     void runFrame();
     // Reacts to the frame's events; may change gameState.
-    void handleMenuInput(const std::vector<SDL_Event>& events);
+    void handleMenuInput(const InputEvents& events);
     // Shared work of the menu states: empties the event list, keeps the menu music going.
     void menuFrame();
     // Draws the frame of the current state.

@@ -198,7 +198,7 @@ void Game::drawPlayingFrame() {
 
 void Game::updateAndDrawGame() {
     InputManager& input = InputManager::instance();
-    session->update(frameDelta, input.gameEvents, *services, overlayFreeze);
+    session->update(frameDelta, input.events, *services, overlayFreeze);
     session->frameRules(frameDelta, randomEngine(), overlayFreeze);
     if (Renderer::instance().glReady) drawInGameFrame();
     input.clear();  // the update's last step: the frame's events are used up

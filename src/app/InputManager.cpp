@@ -38,13 +38,11 @@ InputManager& InputManager::instance() {
 }
 
 void InputManager::push(const SDL_Event& event) {
-    events.push_back(event);
-    if (auto e = translate(event, SDL_GetRelativeMouseMode() == SDL_TRUE, pointerX, pointerY)) gameEvents.push_back(*e);
+    if (auto e = translate(event, SDL_GetRelativeMouseMode() == SDL_TRUE, pointerX, pointerY)) events.push_back(*e);
 }
 
 void InputManager::push(const InputEvent& event) {
-    events.push_back(toSdlEvent(event));
-    gameEvents.push_back(event);
+    events.push_back(event);
     if (event.type == InputType::MouseMotion) {
         pointerX = event.x;
         pointerY = event.y;
@@ -55,12 +53,6 @@ Key keyOf(SDL_Keycode sym) {
     for (const auto& [key, symbol] : kKeys)
         if (symbol == sym) return key;
     return Key::Unknown;
-}
-
-SDL_Keycode symbolOf(Key key) {
-    for (const auto& [k, symbol] : kKeys)
-        if (k == key) return symbol;
-    return SDLK_UNKNOWN;
 }
 
 std::optional<InputEvent> translate(const SDL_Event& event, bool relativeMode, int32_t& pointerX, int32_t& pointerY) {
@@ -87,33 +79,6 @@ std::optional<InputEvent> translate(const SDL_Event& event, bool relativeMode, i
         default:
             return std::nullopt;
     }
-}
-
-SDL_Event toSdlEvent(const InputEvent& event) {
-    SDL_Event e{};
-    switch (event.type) {
-        case InputType::Quit:
-            e.type = SDL_QUIT;
-            break;
-        case InputType::KeyDown:
-        case InputType::KeyUp:
-            e.type = event.type == InputType::KeyDown ? SDL_KEYDOWN : SDL_KEYUP;
-            e.key.keysym.sym = symbolOf(event.key);
-            break;
-        case InputType::ButtonDown:
-        case InputType::ButtonUp:
-            e.type = event.type == InputType::ButtonDown ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-            e.button.button = event.button == MouseButton::Left    ? SDL_BUTTON_LEFT
-                              : event.button == MouseButton::Right ? SDL_BUTTON_RIGHT
-                                                                   : 0;
-            break;
-        case InputType::MouseMotion:
-            e.type = SDL_MOUSEMOTION;
-            e.motion.x = event.x;
-            e.motion.y = event.y;
-            break;
-    }
-    return e;
 }
 
 void captureMouse() {

@@ -1,7 +1,7 @@
 #pragma once
-// The frame's input: every SDL event of the frame, in arrival order, and the same
-// events as the rules see them. Consumers read the whole list; it is emptied once per
-// frame.
+// The frame's input as the rules see it: every event of the frame that the game reacts
+// to, in arrival order, translated from SDL's at the edge (or read from a script).
+// Consumers read the whole list; it is emptied once per frame.
 #include <SDL.h>
 
 #include <optional>
@@ -12,17 +12,13 @@
 class InputManager {
 public:
     static InputManager& instance();
-    // A window-system event, with its translation for the rules.
+    // A window-system event, translated.
     void push(const SDL_Event& event);
-    // A scripted event, with the window-system event it stands for.
+    // A scripted event.
     void push(const InputEvent& event);
-    void clear() {
-        events.clear();
-        gameEvents.clear();
-    }
+    void clear() { events.clear(); }
 
-    std::vector<SDL_Event> events;
-    InputEvents gameEvents;
+    InputEvents events;
 
     // The pointer as the rules see it. While the mouse is captured SDL stops the
     // reported position at the window's edge, so the position follows the relative
@@ -36,10 +32,8 @@ private:
 
 // The rules' key for a window-system key symbol.
 Key keyOf(SDL_Keycode sym);
-SDL_Keycode symbolOf(Key key);
 // The rules' view of one event; nothing for events they do not react to.
 std::optional<InputEvent> translate(const SDL_Event& event, bool relativeMode, int32_t& pointerX, int32_t& pointerY);
-SDL_Event toSdlEvent(const InputEvent& event);
 
 // Mouse capture for play, and its release for the menus.
 void captureMouse();

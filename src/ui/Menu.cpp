@@ -69,14 +69,14 @@ void Game::buildButtonAreas() {
     buttonAreas = makeButtonAreas(renderer.width, renderer.height);
 }
 
-void Game::handleMenuInput(const std::vector<SDL_Event>& events) {
-    for (const SDL_Event& event : events) {
+void Game::handleMenuInput(const InputEvents& events) {
+    for (const InputEvent& event : events) {
         switch (event.type) {
-            case SDL_QUIT:
+            case InputType::Quit:
                 gameState = Quit;
                 break;
-            case SDL_KEYDOWN:
-                if (event.key.keysym.sym == SDLK_ESCAPE && gameState == Playing && !mapShown) {
+            case InputType::KeyDown:
+                if (event.key == Key::Escape && gameState == Playing && !mapShown) {
                     releaseMouse();
                     if (confirmDialog->askYesNo(kQuitGameCaption, quitGameQuestion()) != DialogAnswer::No)
                         returnToMenu();
@@ -84,30 +84,30 @@ void Game::handleMenuInput(const std::vector<SDL_Event>& events) {
                         captureMouse();
                 }
                 break;
-            case SDL_KEYUP:
+            case InputType::KeyUp:
                 if (gameState != Playing) break;
-                switch (event.key.keysym.sym) {
-                    case SDLK_F1:
+                switch (event.key) {
+                    case Key::F1:
                         aboutShown = !aboutShown;
                         overlayFreeze = aboutShown || mapShown;
                         break;
-                    case SDLK_m:
+                    case Key::M:
                         toggleMapScreen();
                         break;
-                    case SDLK_n:
+                    case Key::N:
                         useScanner();
                         break;
-                    case SDLK_F8:
+                    case Key::F8:
                         statsShown = !statsShown;
                         break;
-                    case SDLK_F12:
+                    case Key::F12:
                         takeScreenshot();
                         break;
                     default:
                         break;
                 }
                 break;
-            case SDL_MOUSEMOTION: {
+            case InputType::MouseMotion: {
                 readPointer(mouseX, mouseY);
                 bool anyHit = false;
                 for (const ButtonArea& area : buttonAreas) {
@@ -124,8 +124,8 @@ void Game::handleMenuInput(const std::vector<SDL_Event>& events) {
                 }
                 break;
             }
-            case SDL_MOUSEBUTTONUP:
-                if (event.button.button != SDL_BUTTON_LEFT || !isMenuScreen(gameState)) break;
+            case InputType::ButtonUp:
+                if (event.button != MouseButton::Left || !isMenuScreen(gameState)) break;
                 // A click keeps hoveredButton: it changes only on the next mouse motion.
                 if (!clickHoveredButton(*this)) return;
                 break;

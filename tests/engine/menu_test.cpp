@@ -22,6 +22,14 @@ namespace {
 
 using testsounds::TempDir;
 
+InputEvents translated(const std::vector<SDL_Event>& events) {
+    InputEvents out;
+    int32_t x = 0, y = 0;
+    for (const SDL_Event& e : events)
+        if (auto t = translate(e, false, x, y)) out.push_back(*t);
+    return out;
+}
+
 TEST(ButtonAreas, PercentagesBecomePixelsInSinglePrecision) {
     const auto small = makeButtonAreas(1000, 800);
     ASSERT_EQ(small.size(), 10u);
@@ -139,7 +147,8 @@ protected:
         e.type = SDL_QUIT;
         return e;
     }
-    void handle(std::vector<SDL_Event> events) { game->handleMenuInput(events); }
+    // The events as the game's edge hands them on: translated from SDL's.
+    void handle(std::vector<SDL_Event> events) { game->handleMenuInput(translated(events)); }
     void clickOn(int32_t b) { handle({motionOnto(b), leftUp()}); }
 
     // One-shots of this sound that are playing now.
@@ -424,7 +433,7 @@ TEST_F(MenuTest, TheWindowsQuitEventEndsEveryState) {
             px = x;
             py = y;
         };
-        game->handleMenuInput({events[0], events[1]});
+        game->handleMenuInput(translated({events[0], events[1]}));
         game->menuFrame();
     };
     std::string trail;
@@ -442,7 +451,7 @@ TEST_F(MenuTest, TheWindowsQuitEventEndsEveryState) {
     SDL_Event esc{};
     esc.type = SDL_KEYDOWN;
     esc.key.keysym.sym = SDLK_ESCAPE;
-    game->handleMenuInput({m, m, esc});  // map screen on and off, then leave the game
+    game->handleMenuInput(translated({m, m, esc}));  // map screen on and off, then leave the game
     trail += std::to_string(static_cast<int32_t>(game->gameState)) + " ";
     click(400, 720);  // quit
     trail += std::to_string(static_cast<int32_t>(game->gameState));
