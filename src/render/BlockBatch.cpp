@@ -12,6 +12,12 @@
 namespace {
 
 constexpr float kDegreesPerRadian = 57.29578f;
+constexpr int32_t kFirstSolidCube = 52;  // the four brick styles and the teleport wall, 52 ... 56
+constexpr int32_t kLastSolidCube = 56;
+
+bool isSolidCube(int32_t renderObjectId) {
+    return renderObjectId >= kFirstSolidCube && renderObjectId <= kLastSolidCube;
+}
 
 }  // namespace
 
@@ -60,13 +66,14 @@ BlockBatch::Group* BlockBatch::groupFor(int32_t renderObjectId) {
 }
 
 void BlockBatch::draw(const Camera& camera, const std::vector<BlockInstance>& blocks, const DrawWindow& window,
-                      float spinAngleSlow, const Spotlight* flashlight, const DirectionalLight& ambient) {
+                      float spinAngleSlow, const Spotlight* flashlight, const DirectionalLight& ambient, Pass pass) {
     lastDrawn = 0;
     if (!shader.programId) return;
     const Frustum view = Frustum::fromMatrix(camera.projection * camera.view);
     for (auto& [id, g] : groups) g.matrices.clear();
     for (const BlockInstance& b : blocks) {
         if (!b.visible || !window.contains(b.i, b.j)) continue;
+        if (isSolidCube(b.renderObjectId) != (pass == Pass::SolidCubes)) continue;
         // Half the diagonal of the scaled unit shape bounds every primitive (all lie within +-0.5 or a unit sphere).
         if (!view.seesSphere(b.position, glm::length(b.scale))) continue;
         Group* g = groupFor(b.renderObjectId);

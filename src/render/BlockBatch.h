@@ -19,11 +19,16 @@ struct DrawWindow;
 
 class BlockBatch {
 public:
+    // The solid cubes (walls and teleports) can go first: they are opaque, so drawing
+    // them before the models changes no pixel and lets the depth test skip the model
+    // fragments they hide. Frames and route marks keep their place after the models.
+    enum class Pass { SolidCubes, Others };
+
     // The program: the instanced vertex stage with the walls' fragment stage.
     void setUp();
     // Every visible record inside the draw window and the view, lit as the walls are.
     void draw(const Camera& camera, const std::vector<BlockInstance>& blocks, const DrawWindow& window,
-              float spinAngleSlow, const Spotlight* flashlight, const DirectionalLight& ambient);
+              float spinAngleSlow, const Spotlight* flashlight, const DirectionalLight& ambient, Pass pass);
     void release();
 
     // How many instances the last draw sent, for the benchmark and the tests.

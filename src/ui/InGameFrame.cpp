@@ -43,6 +43,8 @@ void Game::drawInGameFrame() {
     if (!overlayFreeze) {
         const Frustum view = Frustum::fromMatrix(camera.projection * camera.view);
         clothRenderer.draw(camera, s.cloth);
+        blockBatch.draw(camera, s.world.blockInstances, s.drawWindow, s.spinAngleSlow, &s.player.flashlight,
+                        s.drawingLight, BlockBatch::Pass::SolidCubes);
         for (const ModelInstance& m : s.world.modelInstances) {
             if (m.visible) drawModel(m.model, poseOf(m, m.spins ? s.spinAngleSlow : m.rotationAngle), view);
         }
@@ -61,7 +63,7 @@ void Game::drawInGameFrame() {
             drawModel(looks.model, pose, view);
         }
         blockBatch.draw(camera, s.world.blockInstances, s.drawWindow, s.spinAngleSlow, &s.player.flashlight,
-                        s.drawingLight);
+                        s.drawingLight, BlockBatch::Pass::Others);
     }
     glDisable(GL_CULL_FACE);
     if (!overlayFreeze) {
