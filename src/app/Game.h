@@ -20,6 +20,7 @@
 #include "gameplay/Session.h"
 #include "gameplay/TestAids.h"
 #include "render/BlockBatch.h"
+#include "render/Frustum.h"
 #include "render/ModelLibrary.h"
 #include "render/TerrainRenderer.h"
 #include "ui/Menu.h"
@@ -133,7 +134,7 @@ public:
     void updateAndDrawGame();
     void drawInGameFrame();
     void drawAimMark();
-    void drawModel(ModelHandle handle, const ModelPose& pose, const struct Frustum& view);
+    void drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& view);
     void drawFlatObject(int32_t id);
     // Button 1 of the main menu: the game starts and takes the pointer.
     void startFromMenu();
