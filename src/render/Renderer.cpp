@@ -50,7 +50,7 @@ bool Renderer::createWindowAndContext() {
     // Without a display SDL would fall back to its offscreen driver, and the game would
     // run as an invisible process that nobody can see or quit. Only real displays are
     // tried unless SDL_VIDEODRIVER asks for another driver (the tests' EGL runs do).
-    if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland,kmsdrm");
+    if (!SDL_getenv("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "ERROR: SDL could not initialize, error: %s\n", SDL_GetError());
         return false;
