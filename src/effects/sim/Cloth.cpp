@@ -6,10 +6,6 @@ namespace {
 
 constexpr int kRelaxationPasses = 3;
 
-glm::vec3 triangleNormal(const glm::vec3& p1, const glm::vec3& p2, const glm::vec3& p3) {
-    return glm::cross(p2 - p1, p3 - p1);
-}
-
 }  // namespace
 
 void ClothParticle::step() {
@@ -88,19 +84,12 @@ void Cloth::addForce(const glm::vec3& force) {
 }
 
 void Cloth::windForce(const glm::vec3& direction) {
-    for (const auto& t : triangles) {
-        ClothParticle& p1 = particles[static_cast<size_t>(t[0])];
-        ClothParticle& p2 = particles[static_cast<size_t>(t[1])];
-        ClothParticle& p3 = particles[static_cast<size_t>(t[2])];
-        const glm::vec3 n = triangleNormal(p1.position, p2.position, p3.position);
-        const float length = glm::length(n);
-        // A collapsed triangle has no facing and catches no wind (and must not spread NaN).
-        if (!(length > 0.0f)) continue;
+    forEachFacingTriangle([&](ClothParticle& p1, ClothParticle& p2, ClothParticle& p3, const glm::vec3& n, float length) {
         const glm::vec3 force = n * glm::dot(n / length, direction);
         p1.addForce(force);
         p2.addForce(force);
         p3.addForce(force);
-    }
+    });
 }
 
 void Cloth::timeStep() {
@@ -123,18 +112,12 @@ void Cloth::timeStep() {
 
 void Cloth::computeNormals() {
     for (ClothParticle& p : particles) p.accumulatedNormal = glm::vec3(0.0f);
-    for (const auto& t : triangles) {
-        ClothParticle& p1 = particles[static_cast<size_t>(t[0])];
-        ClothParticle& p2 = particles[static_cast<size_t>(t[1])];
-        ClothParticle& p3 = particles[static_cast<size_t>(t[2])];
-        const glm::vec3 n = triangleNormal(p1.position, p2.position, p3.position);
-        const float length = glm::length(n);
-        if (!(length > 0.0f)) continue;
+    forEachFacingTriangle([](ClothParticle& p1, ClothParticle& p2, ClothParticle& p3, const glm::vec3& n, float length) {
         const glm::vec3 unit = n / length;
         p1.accumulatedNormal += unit;
         p2.accumulatedNormal += unit;
         p3.accumulatedNormal += unit;
-    }
+    });
 }
 
 std::vector<uint32_t> Cloth::stripIndices() const {

@@ -63,4 +63,18 @@ public:
 
 private:
     void addConstraint(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    // Calls visit(p1, p2, p3, n, |n|) for every triangle with its unnormalised normal
+    // n = (p2 - p1) x (p3 - p1). A collapsed triangle has no facing: it catches no wind
+    // and adds no normal (and must not spread NaN), so it is skipped.
+    template <typename Visit>
+    void forEachFacingTriangle(Visit visit) {
+        for (const auto& t : triangles) {
+            ClothParticle& p1 = particles[static_cast<size_t>(t[0])];
+            ClothParticle& p2 = particles[static_cast<size_t>(t[1])];
+            ClothParticle& p3 = particles[static_cast<size_t>(t[2])];
+            const glm::vec3 n = glm::cross(p2.position - p1.position, p3.position - p1.position);
+            const float length = glm::length(n);
+            if (length > 0.0f) visit(p1, p2, p3, n, length);
+        }
+    }
 };
