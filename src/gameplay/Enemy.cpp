@@ -64,3 +64,8 @@ std::vector<EnemyLooks> chooseEnemyLooks(std::vector<Enemy>& enemies, RandomEngi
     }
     return looks;
 }
+
+void Enemy::updateEnemy(const GroundHeight&, const Camera&, float, bool, GridCell, RuleContext&) {}
+void Enemy::takeDamage(int32_t, RuleContext&) {}
+void Enemy::firstPass(Player&, RuleContext&) {}
+void Enemy::secondPass(Player&, RuleContext&) {}

@@ -12,7 +12,11 @@
 #include "world/ModelHandle.h"
 #include "world/WorldInstances.h"
 
+#include "gameplay/RuleContext.h"
+#include "world/WorldGrid.h"
+
 class RandomEngine;
+struct Player;
 
 inline constexpr int32_t kEnemyCount = 60;
 
@@ -57,6 +61,26 @@ struct Enemy {
     // A random position whose cell is outside the grid or free to walk: x, then z.
     // False when the bounded search found none (the position is then unchanged).
     bool spawnAtRandom(RandomEngine& random);
+
+    // What this frame's drawing passes asked to show (cleared at the start of each pass).
+    bool damageEffectShown = false;   // the hit sparks ran at the drone
+    bool destroyEffectShown = false;  // the wreck's particles ran at deathPosition
+    bool blastShown = false;          // the blast stands at projectileTarget, blastSize wide
+
+    // One frame of an awake drone: hover, chase or back away, dodge, slide along walls,
+    // look for the player over the grid and fly its energy ball. playerCell is the
+    // player's cell as the player update left it.
+    void updateEnemy(const GroundHeight& ground, const Camera& camera, float dt, bool playerDead, GridCell playerCell,
+                     RuleContext& context);
+    // A hit from the player's gun: may kill and drop an item into the death cell.
+    void takeDamage(int32_t amount, RuleContext& context);
+    // The first drawing pass: contact and projectile damage, the hit and wreck
+    // effects, the respawn countdown.
+    void firstPass(Player& player, RuleContext& context);
+    // The second drawing pass: the blast of the energy ball and its one-time damage.
+    void secondPass(Player& player, RuleContext& context);
+    // Respawning after death (a new game turns it on for every awake drone).
+    void setRespawns(bool value) { respawns = value; }
 };
 
 // The looks of one drone, decided by a percent roll: its model, scale and offset.

@@ -85,7 +85,7 @@ void Player::reset(Camera& camera) {
     collectedTargets.clear();
 }
 
-void Player::handleEvents(Camera& camera, const InputEvents& events) {
+void Player::handleEvents(Camera& camera, const InputEvents& events, GameServices& services) {
     for (const InputEvent& e : events) {
         switch (e.type) {
         case InputType::ButtonDown:
@@ -132,7 +132,7 @@ void Player::handleEvents(Camera& camera, const InputEvents& events) {
                 camera.speed = kWalkSpeed;
                 break;
             case Key::Q: switchWeapon(); break;
-            case Key::F: stepFlashlight(); break;
+            case Key::F: stepFlashlight(services); break;
             default: break;
             }
             break;
@@ -142,7 +142,11 @@ void Player::handleEvents(Camera& camera, const InputEvents& events) {
 }
 
 void Player::updatePlayer(Camera& camera, const GroundHeight& ground, float dt, const InputEvents& events,
-                          GameServices& services, float gravity) {
+                          AimController& aim, RuleContext& context) {
+    GameServices& services = context.services;
+    const float gravity = aim.gravity;
+    gunDraws.clear();
+    muzzleFlash.shown = false;
     if (health < 1) {
         dead = true;
         moveForward = moveBack = moveLeft = moveRight = false;
@@ -162,7 +166,7 @@ void Player::updatePlayer(Camera& camera, const GroundHeight& ground, float dt, 
     const float oldX = camera.position.x;
     const float oldZ = camera.position.z;
 
-    handleEvents(camera, events);
+    handleEvents(camera, events, services);
 
     if (moveForward) camera.walkForward(dt);
     if (moveBack) camera.walkBack(dt);
@@ -195,7 +199,7 @@ void Player::updatePlayer(Camera& camera, const GroundHeight& ground, float dt, 
         }
     }
 
-    updateWeapons(camera, dt, services);
+    updateWeapons(camera, dt, aim, context);
 
     if (walking) {
         services.stopChannel(kRunChannel);
@@ -245,17 +249,16 @@ void Player::setTeleportTarget(int32_t targetCellX, int32_t targetCellZ) {
     teleportTarget = glm::vec3(static_cast<float>(targetCellX) * 50.0f, 0.0f, static_cast<float>(targetCellZ) * 50.0f);
 }
 
-// Fire-timer tick of the gun in hand, then the switch animation, or else firing or
-// the run, walk or idle pose.
-void Player::updateWeapons(Camera&, float, GameServices&) {}
+void Player::updateWeapons(Camera&, float, AimController&, RuleContext&) {}
 
-// Starts the switch to the other gun.
+void Player::fire(Camera&, float, AimController&, RuleContext&) {}
+
 void Player::switchWeapon() {}
 
-// Steps the flashlight through its five settings.
-void Player::stepFlashlight() {}
+void Player::stepFlashlight(GameServices&) {}
 
-void AimController::update(Camera& camera, float dt, const InputEvents& events) {
+void AimController::update(Camera& camera, float dt, const InputEvents& events, std::vector<Enemy>& enemies,
+                            int32_t damage, RuleContext& context) {
     for (const InputEvent& e : events) {
         if (e.type != InputType::MouseMotion) continue;
         mouseX = static_cast<float>(e.x);
@@ -264,9 +267,7 @@ void AimController::update(Camera& camera, float dt, const InputEvents& events) 
         // would round the step between two events.
         camera.look(e.x, e.y, dt);
     }
-    testShot(camera);
+    testShot(camera, enemies, damage, context);
 }
 
-// Only when a shot left this frame: the ray from the camera along its front against
-// every enemy's sphere.
-void AimController::testShot(const Camera&) {}
+void AimController::testShot(const Camera&, std::vector<Enemy>&, int32_t, RuleContext&) {}

@@ -11,9 +11,11 @@
 #include <glm/glm.hpp>
 
 #include "gameplay/Camera.h"
+#include "gameplay/Enemy.h"
 #include "gameplay/GameServices.h"
 #include "gameplay/InputEvent.h"
 #include "gameplay/Lights.h"
+#include "gameplay/RuleContext.h"
 #include "gameplay/Weapon.h"
 #include "world/ObjectTables.h"
 #include "world/WorldGrid.h"
@@ -30,7 +32,7 @@ inline constexpr float kEyeHeight = 10.0f;
 inline constexpr float kWalkSpeed = 80.0f;
 inline constexpr float kRunSpeed = 120.0f;
 
-
+struct AimController;
 
 struct InventoryItem {
     int32_t id = 0;
@@ -44,6 +46,24 @@ struct CollectedTarget {
     int32_t itemId = 0;
     int32_t cellZ = 0;
     friend bool operator==(const CollectedTarget&, const CollectedTarget&) = default;
+};
+
+// One drawing of a gun's view model requested by this frame's animations, in camera
+// space: at (1.7, height, depth), turned by yaw about y.
+struct GunDraw {
+    int32_t gun = kRifleMode;  // numbered as weaponMode
+    float height = 0.0f;
+    float depth = 0.0f;
+    float yaw = 0.0f;
+};
+
+// The muzzle flash of a shot that left this frame: its turn (radians about z) and
+// its stretch.
+struct MuzzleFlash {
+    bool shown = false;
+    float angle = 0.0f;
+    float scaleX = 1.0f;
+    float scaleY = 1.0f;
 };
 
 struct Player {
@@ -87,6 +107,12 @@ struct Player {
     Weapon rifle;
     Weapon sniperRifle;
     glm::vec3 teleportTarget{0.0f};  // (0, 0, 0) = none
+    // A test aid of the headless game: damage runs as usual but the health stays.
+    bool invulnerable = false;
+
+    // What this frame's update asked the drawing side to show; cleared at its start.
+    std::vector<GunDraw> gunDraws;
+    MuzzleFlash muzzleFlash;
 
     // Called by the touch step; empty = touching does nothing.
     InteractHook interact;
@@ -101,17 +127,34 @@ struct Player {
     // A new game: alive, full guns, empty pockets, at the start position.
     void reset(Camera& camera);
 
-    void handleEvents(Camera& camera, const InputEvents& events);
+    void handleEvents(Camera& camera, const InputEvents& events, GameServices& services);
     // One frame of play. gravity is the aim controller's (negative: down).
     void updatePlayer(Camera& camera, const GroundHeight& ground, float dt, const InputEvents& events,
-                      GameServices& services, float gravity);
+                      AimController& aim, RuleContext& context);
 
     void setTeleportTarget(int32_t targetCellX, int32_t targetCellZ);
 
-    // Steps whose rules come with the guns' firing and animation.
-    void updateWeapons(Camera& camera, float dt, GameServices& services);
-    void switchWeapon();    // Q released
-    void stepFlashlight();  // F released
+    // After the touch step: the fire-timer tick of the gun in hand, then the switch
+    // animation, or else firing or the run, walk or idle pose.
+    void updateWeapons(Camera& camera, float dt, AimController& aim, RuleContext& context);
+    // A shot or the empty click, when the gun's timer allows.
+    void fire(Camera& camera, float dt, AimController& aim, RuleContext& context);
+    void switchWeapon();                       // Q released
+    void stepFlashlight(GameServices& services);  // F released
+
+    // ---- Inventory and damage ----
+    // The count of the first pair with that id; 0 when absent.
+    int32_t itemCount(int32_t id) const;
+    // Takes one of that item when there is one.
+    bool takeItem(int32_t id);
+    // Adds n of the item; refuses a second energy cell (with its message). The 15th
+    // cloaking node reveals Hiyura.
+    bool addItem(int32_t id, int32_t n);
+    // Sets the message line's next text.
+    void setMessage(const std::string& text);
+    // Health lost to a drone (byEnemy) or to the world; at 0 the next update turns it
+    // into death. Nothing once dead or escaping.
+    void damagePlayer(float amount, bool byEnemy, RuleContext& context);
 };
 
 // Mouse look and the shot ray. Owned by the session beside its Player.
@@ -124,7 +167,9 @@ struct AimController {
     float gravity = -90.0f;    // the player's fall, units per second squared
 
     // Turns the camera by each pointer motion of the frame, in order, then tests the shot.
-    void update(Camera& camera, float dt, const InputEvents& events);
-    // The ray test of a shot against the enemies; comes with the enemies.
-    void testShot(const Camera& camera);
+    void update(Camera& camera, float dt, const InputEvents& events, std::vector<Enemy>& enemies,
+                int32_t damage, RuleContext& context);
+    // Only when a shot left this frame: the ray from the camera along its front hurts
+    // every living drone whose sphere it crosses in front of the camera.
+    void testShot(const Camera& camera, std::vector<Enemy>& enemies, int32_t damage, RuleContext& context);
 };

@@ -123,8 +123,10 @@ void Session::update(float dt, const InputEvents& events, GameServices& services
     if (spinAngleSlow > 360.0f) spinAngleSlow = 0.0f;
     if (spinAngleFast > 360.0f) spinAngleFast = 0.0f;
 
-    player.updatePlayer(sceneCamera, ground(), dt, events, services, aim.gravity);
-    aim.update(sceneCamera, dt, events);
+    RandomEngine& random = randomEngine();
+    RuleContext context{random, services, requests};
+    player.updatePlayer(sceneCamera, ground(), dt, events, aim, context);
+    aim.update(sceneCamera, dt, events, enemies, player.currentGun().damage, context);
 
     drawingLight = directionalLight;
 

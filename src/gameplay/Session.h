@@ -14,6 +14,7 @@
 #include "gameplay/InputEvent.h"
 #include "gameplay/Lights.h"
 #include "gameplay/Player.h"
+#include "gameplay/WorldRequests.h"
 #include "world/Terrain.h"
 #include "world/WorldGrid.h"
 #include "world/WorldInstances.h"
@@ -83,6 +84,7 @@ public:
     Camera sceneCamera;
     Player player;
     AimController aim;
+    WorldRequests requests;  // served by the next update
 
     // ---- Timers and counters of the update ----
     int32_t activeEnemyCount = 1;

@@ -8,6 +8,7 @@
 
 #include "fortress_testing.h"
 #include "gameplay/Player.h"
+#include "util/Random.h"
 
 namespace {
 
@@ -35,6 +36,10 @@ struct World {
     Player player;
     RecordingServices sound;
     AimController aim;
+    RandomEngine random{1};
+    WorldRequests requests;
+    RuleContext context{random, sound, requests};
+    std::vector<Enemy> enemies;
     GroundHeight ground = [](float, float) { return 3.0f; };
 
     explicit World(glm::vec3 at = kPlayerStartPosition, glm::vec3 front = {0.0f, 0.0f, -1.0f}) {
@@ -46,9 +51,10 @@ struct World {
     // One frame; returns the sound calls it made.
     std::vector<std::string> frame(const InputEvents& events = {}, float dt = kDt) {
         sound.calls.clear();
-        player.updatePlayer(camera, ground, dt, events, sound, aim.gravity);
+        player.updatePlayer(camera, ground, dt, events, aim, context);
         return sound.calls;
     }
+    void look(const InputEvents& events) { aim.update(camera, kDt, events, enemies, 0, context); }
 };
 
 float yawOf(glm::vec3 front) { return std::atan2(front.x, -front.z); }
@@ -218,7 +224,7 @@ TEST(PlayerLook, APointerJumpOverFiftyPixelsDoesNotTurnButBecomesTheReference) {
     };
     for (const Case& c : cases) {
         World w;
-        w.aim.update(w.camera, kDt, c.motions);
+        w.look(c.motions);
         const float expected = c.turnedPixels * 7.0f * kDt * kPi / 180.0f;
         EXPECT_NEAR(yawOf(w.camera.front), expected, 1e-5f) << c.name;
         EXPECT_FLOAT_EQ(w.aim.mouseX, static_cast<float>(c.motions.back().x)) << c.name;
@@ -230,7 +236,7 @@ TEST(PlayerLook, TurnsAtTheSameRateThroughTwentyFullTurnsWhereverThePointerIs) {
     // While the mouse is captured the pointer position runs on beyond the window.
     for (const int32_t start : {0, -5000, 40'000'000}) {
         World w;
-        w.aim.update(w.camera, kDt, {InputEvent::motion(start, 0)});  // a jump: only the reference
+        w.look({InputEvent::motion(start, 0)});  // a jump: only the reference
         const float perFrame = 10.0f * 7.0f * kDt * kPi / 180.0f;
         const int framesPerTurn = static_cast<int>(2.0f * kPi / perFrame);
         const int frames = 20 * framesPerTurn + framesPerTurn / 4;
@@ -238,7 +244,7 @@ TEST(PlayerLook, TurnsAtTheSameRateThroughTwentyFullTurnsWhereverThePointerIs) {
         float worstStep = 0.0f;
         double total = 0.0;
         for (int f = 1; f <= frames; ++f) {
-            w.aim.update(w.camera, kDt, {InputEvent::motion(start + 10 * f, 0)});
+            w.look({InputEvent::motion(start + 10 * f, 0)});
             const float yaw = yawOf(w.camera.front);
             float step = yaw - lastYaw;
             if (step < -kPi) step += 2.0f * kPi;
@@ -321,7 +327,7 @@ TEST(PlayerLife, ADeadPlayerLocksTheCameraAndDoesNothingElse) {
     const glm::vec3 front = w.camera.front;
 
     EXPECT_TRUE(w.frame({InputEvent::keyDown(Key::Space), InputEvent::buttonDown(MouseButton::Left)}).empty());
-    w.aim.update(w.camera, kDt, {InputEvent::motion(10, 0)});
+    w.look({InputEvent::motion(10, 0)});
 
     EXPECT_TRUE(w.player.dead);
     EXPECT_TRUE(w.camera.locked);

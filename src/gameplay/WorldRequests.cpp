@@ -1,0 +1,30 @@
+#include "gameplay/WorldRequests.h"
+
+#include "world/WorldGrid.h"
+
+void removeCellObject(WorldRequests& requests, int32_t x, int32_t z, bool slide, bool slideAlongX) {
+    requests.removals.push_back({x, z, slide, slideAlongX});
+    if (!insideWorld(x, z)) return;
+    WorldCell& c = worldGrid[static_cast<size_t>(x)][static_cast<size_t>(z)];
+    c.pathCost = kOpenPathCost;
+    c.objectType = 0;
+    c.visible = false;
+    c.blocksMovement = false;
+    c.interactive = false;
+    c.routeMark = 0;
+    c.mapFog = 1.0f;
+}
+
+void placeCellObject(WorldRequests& requests, int32_t x, int32_t z, int32_t objectId, bool isBlock, bool visible,
+                     bool blocksMovement, bool interactive, bool writeCell) {
+    if (writeCell && insideWorld(x, z)) {
+        WorldCell& c = worldGrid[static_cast<size_t>(x)][static_cast<size_t>(z)];
+        c.blocksMovement = blocksMovement;
+        c.pathCost = kOpenPathCost;
+        c.objectType = objectId;
+        c.isBlock = isBlock;
+        c.visible = visible;
+        c.interactive = interactive;
+    }
+    requests.placements.push_back({x, z, objectId, isBlock, visible});
+}
