@@ -100,9 +100,6 @@ public:
     // In-game keys N and F12.
     void useScanner();
     void takeScreenshot();
-    // Per-game resets of subsystems that game start drives.
-    void resetThunderstorm();
-    void resetEnemies();
 
     std::vector<ButtonArea> buttonAreas;
     bool loadedSoundTable = false;  // start-up loaded the sound table: the destructor releases it
@@ -110,12 +107,6 @@ public:
     std::unique_ptr<WebPageOpener> webPageOpener = makeSdlWebPageOpener();
     // Where the pointer is, read on every mouse motion; SDL's own position by default.
     std::function<void(int32_t& x, int32_t& y)> readPointer = [](int32_t& x, int32_t& y) { SDL_GetMouseState(&x, &y); };
-    float deathTimer = 0.0f;  // runs after the player's death; a return to the menu clears it
-
-    // ---- World ----
-    WorldCells initialWorld{};  // the furnished grid every later game restarts from
-    std::vector<ScannerTarget> scannerTargets;
-    int32_t correctForceField = 0;
 
     // ---- Rendering ----
     OffscreenFramebuffer framebuffer;
@@ -156,7 +147,6 @@ private:
     void buildButtonAreas();
     void buildWorld();
     void buildTerrain();
-    void createAllCellInstances();
     void setUpLights();
     void createParticleSystems();
     void initialiseAudio();

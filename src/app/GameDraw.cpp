@@ -199,9 +199,14 @@ void Game::drawPlayingFrame() {
 void Game::updateAndDrawGame() {
     InputManager& input = InputManager::instance();
     session->update(frameDelta, input.events, *services, overlayFreeze);
-    session->frameRules(frameDelta, randomEngine(), overlayFreeze);
+    if (session->thunderFlash)
+        withProgram(36, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", true); });
+    const FrameOutcome outcome = session->frameRules(frameDelta, *services, overlayFreeze);
     if (Renderer::instance().glReady) drawInGameFrame();
     input.clear();  // the update's last step: the frame's events are used up
+    // Death and the end of the escape leave play from inside the frame; the frame is
+    // still completed and shown.
+    if (outcome == FrameOutcome::ReturnToMenu) returnToMenu();
 }
 
 void Game::drawFlatObject(int32_t id) { drawFlat(id, screenCamera); }

@@ -54,11 +54,7 @@ void Game::buildWorld() {
     hooks.pumpEvents = pumpEvents;
     buildSeededFortress(generatorSeed, setup, hooks);
 
-    initialWorld = setup.initialWorld;
-    scannerTargets = std::move(setup.scannerTargets);
-    correctForceField = setup.correctForceField;
-    session->hiyuraCell = setup.hiyuraCell;
-    session->spaceshipCell = setup.spaceshipCell;
+    session->adoptFortress(setup);
 
     modelLoader = std::make_unique<LibraryModels>(modelLibrary);
     TexturePrefetch::instance().finish();
@@ -73,8 +69,4 @@ void Game::buildTerrain() {
     terrainRenderer.setUp("../Data/Shaders/TerrainVertexShader.vs", "../Data/Shaders/TerrainFragmentShader.fs");
     terrainRenderer.upload(session->terrain);
     session->terrain.releaseMeshData();  // the GPU holds the mesh; heightAt keeps the heights
-}
-
-void Game::createAllCellInstances() {
-    session->world.createAllCellInstances(session->ground(), *modelLoader, pumpEvents);
 }

@@ -69,13 +69,16 @@ struct Enemy {
 
     // One frame of an awake drone: hover, chase or back away, dodge, slide along walls,
     // look for the player over the grid and fly its energy ball. playerCell is the
-    // player's cell as the player update left it.
+    // player's cell as the player update left it. Cells beyond the grid count as walls.
     void updateEnemy(const GroundHeight& ground, const Camera& camera, float dt, bool playerDead, GridCell playerCell,
                      RuleContext& context);
+    // The energy ball's launch and flight, while the drone is firing.
+    void updateProjectile(float dt, RuleContext& context);
     // A hit from the player's gun: may kill and drop an item into the death cell.
     void takeDamage(int32_t amount, RuleContext& context);
     // The first drawing pass: contact and projectile damage, the hit and wreck
-    // effects, the respawn countdown.
+    // effects, the respawn countdown. A respawn that finds no free cell leaves the
+    // drone dead with respawning off.
     void firstPass(Player& player, RuleContext& context);
     // The second drawing pass: the blast of the energy ball and its one-time damage.
     void secondPass(Player& player, RuleContext& context);

@@ -1,7 +1,9 @@
 #include "gameplay/Player.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "util/Random.h"
 #include "world/ObjectTables.h"
 #include "world/WorldGrid.h"
 
@@ -249,13 +251,118 @@ void Player::setTeleportTarget(int32_t targetCellX, int32_t targetCellZ) {
     teleportTarget = glm::vec3(static_cast<float>(targetCellX) * 50.0f, 0.0f, static_cast<float>(targetCellZ) * 50.0f);
 }
 
-void Player::updateWeapons(Camera&, float, AimController&, RuleContext&) {}
+namespace {
 
-void Player::fire(Camera&, float, AimController&, RuleContext&) {}
+constexpr float kEnemyHitRadius = 6.0f;
+constexpr float kSniperRestDepth = -4.0f;
+constexpr float kRifleRestDepth = -2.5f;
+constexpr float kRunDepth = -2.5f;
 
-void Player::switchWeapon() {}
+int32_t otherGun(int32_t mode) { return mode == kRifleMode ? kSniperRifleMode : kRifleMode; }
 
-void Player::stepFlashlight(GameServices&) {}
+void drawGun(Player& player, int32_t gun, const PosePlacement& at) {
+    player.gunDraws.push_back({gun, at.height, at.depth, at.yaw});
+}
+
+// Where a colour setting leaves the beam; 0 is off.
+struct FlashlightSetting {
+    bool on;
+    glm::vec3 diffuse;
+    glm::vec3 specular;
+};
+
+constexpr FlashlightSetting kFlashlightSettings[] = {
+    {false, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}},
+    {true, kFlashlightDiffuse, kFlashlightSpecular},
+    {true, {1.95f, 0.0f, 0.0f}, kFlashlightSpecular},
+    {true, {0.0f, 0.0f, 1.95f}, kFlashlightSpecular},
+    {true, {0.0f, 1.95f, 0.0f}, kFlashlightSpecular},
+};
+constexpr int32_t kFlashlightSettingCount = 5;
+
+}  // namespace
+
+void Player::updateWeapons(Camera& camera, float dt, AimController& aim, RuleContext& context) {
+    Weapon& held = currentGun();
+    if (held.fireTimer <= held.fireInterval) {
+        held.fireTimer += dt * kFireTimerRate;
+    } else {
+        held.fireTimer = held.fireInterval;
+    }
+
+    if (switching) {
+        // weaponMode already names the incoming gun. The first frame moves the
+        // outgoing gun's pose, every later one the incoming gun's.
+        const int32_t incoming = weaponMode;
+        const SwitchStep step = switchPose(currentGun().pose, dt);
+        if (step.drawn) drawGun(*this, step.incomingDrawn ? incoming : otherGun(incoming), step.placement);
+        Weapon& next = incoming == kSniperRifleMode ? sniperRifle : rifle;
+        next.pose.restDepth = incoming == kSniperRifleMode ? kSniperRestDepth : kRifleRestDepth;
+        next.pose.depth = next.pose.restDepth;
+        next.pose.runDepth = kRunDepth;
+        currentWeapon = incoming;
+        sniperShown = incoming == kSniperRifleMode;
+        if (step.done) {
+            switchDone = true;
+            switching = false;
+        }
+        return;
+    }
+
+    if (firing) {
+        fire(camera, dt, aim, context);
+    } else if (running && !walking) {
+        drawGun(*this, currentWeapon, runPose(currentGun().pose, dt));
+    } else if (walking) {
+        drawGun(*this, currentWeapon, walkPose(currentGun().pose, dt));
+    } else {
+        drawGun(*this, currentWeapon, idlePose(currentGun().pose, dt));
+    }
+}
+
+void Player::fire(Camera&, float dt, AimController& aim, RuleContext& context) {
+    Weapon& gun = currentGun();
+    drawGun(*this, currentWeapon, idlePose(gun.pose, dt));
+    if (gun.fireTimer <= gun.fireInterval) return;
+
+    if (gun.ammo <= 0) {
+        context.services.playOneShot("Shot_no_ammo");
+    } else {
+        aim.fireRequest = true;
+        drawGun(*this, currentWeapon, recoilPose(gun.pose, dt));
+        context.services.playOneShot(gun.fireSound);
+        gun.ammo -= 1;
+        if (gun.ammo < 1) {
+            // The trigger must be pressed again before the empty click is heard.
+            gun.ammo = 0;
+            firing = false;
+        }
+        muzzleFlash.shown = true;
+        muzzleFlash.angle = static_cast<float>(context.random.uniformReal(1.0f, 360.0f));
+        muzzleFlash.scaleX = static_cast<float>(context.random.uniformReal(1.5f, 2.5f));
+        muzzleFlash.scaleY = static_cast<float>(context.random.uniformReal(1.5f, 2.5f));
+    }
+    gun.fireTimer = 0.0f;
+}
+
+void Player::switchWeapon() {
+    switching = true;
+    switchDone = false;
+    weaponMode = otherGun(weaponMode);
+    // The scope belongs to the sniper rifle: a right button held through the change
+    // to the rifle would otherwise leave the rifle looking through it.
+    if (weaponMode == kRifleMode) scoped = false;
+}
+
+void Player::stepFlashlight(GameServices& services) {
+    flashlightSetting = (flashlightSetting + 1) % kFlashlightSettingCount;
+    if (flashlightSetting < 0) flashlightSetting += kFlashlightSettingCount;
+    const FlashlightSetting& s = kFlashlightSettings[flashlightSetting];
+    flashlightOn = s.on;
+    flashlight.diffuse = s.diffuse;
+    flashlight.specular = s.specular;
+    services.playOneShot(s.on ? "FlashOn" : "FlashOff");
+}
 
 void AimController::update(Camera& camera, float dt, const InputEvents& events, std::vector<Enemy>& enemies,
                             int32_t damage, RuleContext& context) {
@@ -270,4 +377,32 @@ void AimController::update(Camera& camera, float dt, const InputEvents& events, 
     testShot(camera, enemies, damage, context);
 }
 
-void AimController::testShot(const Camera&, std::vector<Enemy>&, int32_t, RuleContext&) {}
+void AimController::testShot(const Camera& camera, std::vector<Enemy>& enemies, int32_t damage,
+                              RuleContext& context) {
+    if (!fireRequest) return;
+    fireRequest = false;
+    rayOrigin = camera.position;
+    rayDirection = camera.front;
+
+    // Double precision: far across the fortress a float quadratic loses the graze.
+    const glm::dvec3 o(rayOrigin);
+    const glm::dvec3 d(rayDirection);
+    const double a = glm::dot(d, d);
+    if (!(a > 0.0)) return;  // no line of sight to follow
+    const double r = kEnemyHitRadius;
+    for (Enemy& enemy : enemies) {
+        // A wreck is no target: it must not take more hits nor play the hit sound.
+        if (enemy.dead) continue;
+        const glm::dvec3 oc = o - glm::dvec3(enemy.position);
+        const double b = 2.0 * glm::dot(d, oc);
+        const double k = glm::dot(oc, oc) - r * r;
+        const double discriminant = b * b - 4.0 * a * k;
+        if (discriminant < 0.0) continue;
+        // The farther crossing in front of the camera (or the camera inside the
+        // sphere) is a hit; only a sphere wholly behind is missed.
+        const double farRoot = (-b + std::sqrt(discriminant)) / (2.0 * a);
+        if (farRoot < 0.0) continue;
+        enemy.takeDamage(damage, context);
+        context.services.playOneShot("EnemyHit");
+    }
+}

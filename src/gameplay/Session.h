@@ -4,6 +4,8 @@
 // sim and the tests drive the same code with events and frame times given as data.
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "effects/sim/Cloth.h"
@@ -14,7 +16,10 @@
 #include "gameplay/InputEvent.h"
 #include "gameplay/Lights.h"
 #include "gameplay/Player.h"
+#include "gameplay/RouteSearch.h"
+#include "gameplay/Scanner.h"
 #include "gameplay/WorldRequests.h"
+#include "world/FortressBuild.h"
 #include "world/Terrain.h"
 #include "world/WorldGrid.h"
 #include "world/WorldInstances.h"
@@ -47,6 +52,37 @@ struct LightCycle {
     bool transitioning = false;
 };
 
+// The weather: a storm builds over about two minutes, rolls thunder while it is
+// strong, and clears again.
+struct Thunderstorm {
+    float timer = 0.0f;
+    bool active = false;
+    bool flashOn = false;
+    bool falling = false;
+    int32_t flashesLeft = 0;
+    float flashTimer = 0.0f;
+    float level = 0.0f;
+};
+
+// The inventory counts the HUD shows, refreshed once a second.
+struct HudCounters {
+    std::string nodesText;    // cloaking nodes disabled, "n/15"
+    std::string scannerText;  // scanner cards held
+    int32_t hiyura = 0;
+    int32_t energyCell = 0;
+    int32_t connectedCells = 0;
+    int32_t injector = 0;
+    int32_t keyRed = 0;
+    int32_t keyGreen = 0;
+    int32_t keyYellow = 0;
+    int32_t repellent = 0;
+    int32_t inductor = 0;
+    int32_t compassSector = 0;  // 0 ahead, 1 north, 2 south
+};
+
+// What the in-game frame's rules decided about the end of the game.
+enum class FrameOutcome { Playing, ReturnToMenu };
+
 inline constexpr int32_t kRevealSize = 11;
 using RevealTable = std::array<std::array<float, kRevealSize>, kRevealSize>;
 
@@ -65,6 +101,11 @@ public:
     std::vector<EnemyLooks> enemyLooks;  // the model each drone wears, in enemy order
     GridCell hiyuraCell{};
     GridCell spaceshipCell{};
+    WorldCells initialWorld{};  // the furnished grid every later game restarts from
+    std::vector<ScannerTarget> scannerTargets;
+    int32_t correctForceField = 24;
+    RouteGrid routeGrid{};
+    ModelLoader* models = nullptr;  // loads the models of objects placed during play
 
     // ---- Lights ----
     DirectionalLight directionalLight;
@@ -79,6 +120,8 @@ public:
     bool girlEffectShown = false;
     glm::vec3 spaceshipEffectPosition{0.0f};
     Cloth cloth;
+    Thunderstorm thunderstorm;
+    bool thunderFlash = false;  // a lightning flash lights this frame
 
     // ---- The player ----
     Camera sceneCamera;
@@ -97,6 +140,15 @@ public:
     float spinAngleFast = 0.3f;
     int32_t escapeStage = 0;
     float escapeTimer = 0.0f;
+    bool newRecord = false;
+    std::string messageText;  // the message line, shown while messageTimer > 0
+    PendingText pendingText;
+    HudCounters hud;
+    bool hiyuraReachable = false;  // her object has been drawn revealed: a scanner target
+    float deathTimer = 0.0f;       // runs after the player's death
+    bool grayScale = false;        // the world turns grey at low health
+    // Compares the escape time with the stored record and stores a better one.
+    std::function<bool()> storeRecordIfBetter;
     DrawWindow drawWindow;
     RevealTable revealTable{};
     float skyRotationDegrees = 0.0f;  // the sky turns half a degree per second of unfrozen play
@@ -108,6 +160,9 @@ public:
     GroundHeight ground() const;
     // After the fortress is furnished: the instance of every furnished cell, the drones
     // (spawn and effect draws), the rocks, then the drones' looks (one roll each).
+    // What the fortress build leaves for play: the snapshot, the scanner's targets, the
+    // safe force field, Hiyura's and the spaceship's cells.
+    void adoptFortress(const FortressSetup& setup);
     void populateWorld(RandomEngine& random, ModelLoader& models, const std::function<void()>& afterRow = {});
     void setUpLights();
     void createParticleSystems(RandomEngine& random);
@@ -115,16 +170,32 @@ public:
     void initialisePlayer();
 
     // ---- A game ----
-    // The per-game resets that exist so far: the player and camera, the timers.
-    void startGame();
+    // Every per-game reset: weather, player, drones, counters, the escape; every game
+    // after the first also gets the furnished world and the lights back.
+    void startGame(bool firstGame);
 
     // ---- The playing frame ----
     // The game update; frozen frames (an overlay is shown) only count the HUD timer.
     void update(float dt, const InputEvents& events, GameServices& services, bool overlayFreeze);
-    // The rules the in-game frame applies before and while it draws: the cloth's step,
-    // the particle effects' advance. Called once per playing frame after update.
-    void frameRules(float dt, RandomEngine& random, bool overlayFreeze);
+    // The rules the in-game frame applies before and while it draws, in its order: the
+    // cloth, the sliding gate, the spaceship's lift-off, Hiyura shown, the drones' two
+    // passes with their damage, the particles, the scope's view, the grey warning, and
+    // the ends of the game. Called once per playing frame after update.
+    FrameOutcome frameRules(float dt, GameServices& services, bool overlayFreeze);
 
-    // The two-second work of the slow tick that exists so far.
+    // Key N while playing.
+    void useScanner(GameServices& services);
+
+    // The slow tick's two jobs, every two seconds.
+    void tickLightCycle();
     void updateDrawWindow();
+
+private:
+    void updateThunderstorm(float dt, GameServices& services);
+    void updateLightning(float dt);
+    void refreshHudCounters();
+    void serveRequests();
+    void updateEscape(float dt, GameServices& services);
+    void moveModelInstances(float dt);
+    void applyScopeView();
 };

@@ -154,7 +154,7 @@ void Game::hideIndicator() { moveIndicator(0.0f, kHiddenIndicatorY); }
 
 void Game::returnToMenu() {
     releaseMouse();
-    deathTimer = 0.0f;
+    session->deathTimer = 0.0f;
     AudioManager::instance().stopChannel(kGameMusicChannel);
     gameState = MainMenu;
 }
@@ -190,9 +190,6 @@ void Game::startGame() {
     AudioManager& audio = AudioManager::instance();
     audio.stopChannel(kGameMusicChannel);
 
-    resetThunderstorm();
-    resetEnemies();
-
     fpsTimer = 0.0f;
     fpsFrames = 0;
     aboutShown = false;
@@ -203,21 +200,13 @@ void Game::startGame() {
     audio.stopChannel(kMenuMusicChannel);
 
     // The world is still fresh from start-up for the first game; later ones start from
-    // the furnished grid again, since play changes it.
-    if (!firstStart) {
-        restoreInitialWorld(initialWorld);
-        createAllCellInstances();
-        setUpLights();
-        lastFrameTicks = static_cast<float>(SDL_GetTicks());
-    }
-    // The player, the timers and the draw window of the start cell, after the grid is back.
-    session->startGame();
+    // the furnished grid again (play changes it) with the lights of start-up.
+    session->startGame(firstStart);
+    if (!firstStart) lastFrameTicks = static_cast<float>(SDL_GetTicks());
     firstStart = false;
 }
 
-// Steps whose subsystems come later: the scanner, screenshots, the thunderstorm and
-// the enemies.
-void Game::useScanner() {}
+void Game::useScanner() { session->useScanner(*services); }
+
+// Screenshots come with the HUD.
 void Game::takeScreenshot() {}
-void Game::resetThunderstorm() {}
-void Game::resetEnemies() {}

@@ -279,8 +279,9 @@ bool everyKeyReachable(const std::vector<GridCell>& keys) {
 
 }  // namespace
 
-GridCell pickRandomCell(const CellRule& rule) {
-    RandomEngine& rng = randomEngine();
+GridCell pickRandomCell(const CellRule& rule) { return pickRandomCell(rule, randomEngine()); }
+
+GridCell pickRandomCell(const CellRule& rule, RandomEngine& rng) {
     for (int32_t candidate = 0;; ++candidate) {
         const int32_t i = rng.uniformInt(kPickLow, kPickHigh);
         const int32_t j = rng.uniformInt(kPickLow, kPickHigh);

@@ -7,6 +7,8 @@
 
 #include "world/WorldGrid.h"
 
+class RandomEngine;
+
 // A mission object the scanner can point to: cell column, item id, cell row.
 struct ScannerTarget {
     int32_t i = 0;
@@ -33,6 +35,8 @@ inline constexpr int32_t kPickHigh = 69;
 GridCell pickRandomCell(bool mustBeOpen, bool mustBeRoomFloor, bool mustTouchWall, bool noBlockingAround,
                         int32_t hazardRule);
 GridCell pickRandomCell(const CellRule& rule);
+// The same search drawing from the given engine (the forms above use randomEngine()).
+GridCell pickRandomCell(const CellRule& rule, RandomEngine& rng);
 inline bool picked(GridCell c) { return !(c.i == 0 && c.j == 0); }
 
 // Flag pole, spaceship and the four energy-cell platforms; no draws.

@@ -299,7 +299,7 @@ TEST_F(MenuTest, EscapeWhilePlayingAsksBeforeReturningToTheMenu) {
         SCOPED_TRACE(testing::Message() << "map " << c.mapShown << " answer " << static_cast<int>(c.answer));
         game->gameState = Playing;
         game->mapShown = c.mapShown;
-        game->deathTimer = 3.0f;
+        game->session->deathTimer = 3.0f;
         dialog->asked.clear();
         dialog->answer = c.answer;
         AudioManager::instance().playOnChannel("InGame_music", kGameMusicChannel, 1.0f);
@@ -313,7 +313,7 @@ TEST_F(MenuTest, EscapeWhilePlayingAsksBeforeReturningToTheMenu) {
         }
         const bool left = c.state == MainMenu;
         EXPECT_EQ(AudioManager::instance().isChannelPlaying(kGameMusicChannel), !left);
-        EXPECT_FLOAT_EQ(game->deathTimer, left ? 0.0f : 3.0f);
+        EXPECT_FLOAT_EQ(game->session->deathTimer, left ? 0.0f : 3.0f);
     }
     // Escape in a menu screen asks nothing.
     dialog->asked.clear();

@@ -96,7 +96,7 @@ protected:
         session->setUpLights();
         session->createClothFlag();
         session->initialisePlayer();
-        session->startGame();
+        session->startGame(true);
     }
     static Session* shared;
     Session* session = nullptr;
@@ -106,9 +106,9 @@ protected:
 Session* PlayingSession::shared = nullptr;
 
 TEST_F(PlayingSession, TheSkyTurnsOnceIn720SecondsOfUnfrozenPlay) {
-    for (int frame = 0; frame < 720 * 4; ++frame) session->frameRules(0.25f, random, false);
+    for (int frame = 0; frame < 720 * 4; ++frame) session->frameRules(0.25f, sound, false);
     EXPECT_NEAR(session->skyRotationDegrees, 360.0f, 0.01f);
-    session->frameRules(1.0f, random, true);
+    session->frameRules(1.0f, sound, true);
     EXPECT_NEAR(session->skyRotationDegrees, 360.0f, 0.05f) << "frozen under an overlay";
 }
 
@@ -143,7 +143,7 @@ TEST_F(PlayingSession, ANewGameComputesTheDrawWindowForTheStartCellAtOnce) {
 TEST_F(PlayingSession, TheClothHangsFromItsPinsAndMovesInTheWind) {
     const glm::vec3 pinned = session->cloth.at(0, 0).position;
     const glm::vec3 free = session->cloth.at(19, 8).position;
-    for (int frame = 0; frame < 30; ++frame) session->frameRules(1.0f / 60.0f, random, false);
+    for (int frame = 0; frame < 30; ++frame) session->frameRules(1.0f / 60.0f, sound, false);
     EXPECT_EQ(session->cloth.at(0, 0).position, pinned);
     EXPECT_NE(session->cloth.at(19, 8).position, free);
 }

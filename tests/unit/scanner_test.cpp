@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fortress_testing.h"
+#include "gameplay/Scanner.h"
+#include "util/Random.h"
+#include "world/Reachability.h"
+
+using fortress_testing::freshWorld;
+using fortress_testing::makeWall;
+
+namespace {
+
+class RecordingServices : public GameServices {
+public:
+    std::vector<std::string> played;
+    void playOnChannel(const std::string&, uint16_t, float) override {}
+    void stopChannel(uint16_t) override {}
+    void playOneShot(const std::string& sound) override { played.push_back(sound); }
+};
+
+using Sounds = std::vector<std::string>;
+
+const Sounds kRefused{"ButtonClicked", "NoItemInv"};
+const Sounds kScanned{"ButtonClicked", "UseScanner"};
+
+constexpr int32_t kTraceRenderObject = 48;  // + the trail kind
+
+void putTarget(const ScannerTarget& t) {
+    WorldCell& c = worldGrid[t.i][t.j];
+    c.objectType = t.kind;
+    c.isBlock = false;
+    c.visible = true;
+    c.interactive = true;
+}
+
+int32_t markedCells() {
+    int32_t n = 0;
+    for (const auto& column : worldGrid) {
+        for (const WorldCell& c : column) n += c.routeMark != 0 ? 1 : 0;
+    }
+    return n;
+}
+
+int32_t traceInstances(const WorldInstances& instances) {
+    int32_t n = 0;
+    for (const BlockInstance& b : instances.blockInstances) {
+        const bool trace = b.renderObjectId > kTraceRenderObject && b.renderObjectId <= kTraceRenderObject + 3;
+        if (!trace) continue;
+        ++n;
+        EXPECT_NE(worldGrid[b.i][b.j].routeMark, 0) << b.i << "," << b.j;
+        EXPECT_EQ(b.renderObjectId, kTraceRenderObject + worldGrid[b.i][b.j].routeMark);
+        EXPECT_TRUE(b.visible);
+    }
+    return n;
+}
+
+// A player with scanner cards on cell (10, 10) of an open world.
+struct Scan : ::testing::Test {
+    Player player;
+    RecordingServices sound;
+    RandomEngine random{3};
+    std::vector<ScannerTarget> targets;
+    bool hiyuraReachable = false;
+    WorldInstances instances;
+    GroundHeight ground = [](float, float) { return 0.0f; };
+    NoModels models;
+    RouteGrid routeGrid{};
+    PendingText pending;
+
+    void SetUp() override {
+        freshWorld();
+        player.cellX = 10;
+        player.cellZ = 10;
+    }
+
+    void setTargets(std::vector<ScannerTarget> list) {
+        targets = std::move(list);
+        for (const ScannerTarget& t : targets) putTarget(t);
+    }
+
+    Sounds scan() {
+        sound.played.clear();
+        pending = {};
+        useScanner(player, {targets, hiyuraReachable, instances, ground, models, routeGrid}, sound, random, pending);
+        return sound.played;
+    }
+};
+
+TEST_F(Scan, RefusesWithoutACardOrWithoutATarget) {
+    setTargets({{30, item::CloakerNode, 10}, {10, item::EnergyCell, 30}, {40, item::Hiyura, 40}});
+    EXPECT_EQ(scan(), kRefused);
+    EXPECT_EQ(pending.text, "No dispones de ninguna tarjeta para escaneos de objetivos");
+    EXPECT_TRUE(pending.flag);
+
+    // A card, but the node is collected, a cell is carried and Hiyura is still hidden.
+    player.addItem(item::ScannerCard, 1);
+    player.addItem(item::EnergyCell, 1);
+    player.collectedTargets.push_back({30, item::CloakerNode, 10});
+    EXPECT_EQ(scan(), kRefused);
+    EXPECT_EQ(pending.text, "Tu escaner no detecta objetivos accesibles");
+    EXPECT_TRUE(pending.flag);
+
+    EXPECT_EQ(player.itemCount(item::ScannerCard), 1);
+    EXPECT_EQ(random.drawsSinceSeed(), 0u);
+    EXPECT_EQ(markedCells(), 0);
+    EXPECT_TRUE(instances.blockInstances.empty());
+}
+
+TEST_F(Scan, ASingleCandidateIsTracedWithoutADraw) {
+    const ScannerTarget node{30, item::CloakerNode, 10};
+    const ScannerTarget cell{10, item::EnergyCell, 30};
+    const ScannerTarget hiyura{40, item::Hiyura, 40};
+    struct Case {
+        bool carryingCell;
+        bool hiyuraShown;
+        bool nodeCollected;
+        ScannerTarget goal;
+        const char* name;
+    };
+    const Case cases[] = {
+        {true, false, false, node, "Encubridor"},
+        {false, false, true, cell, "Celula de energia"},
+        {true, true, true, hiyura, "Hiyura"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        player = Player{};
+        player.cellX = 10;
+        player.cellZ = 10;
+        instances = WorldInstances{};
+        random.seed(3);
+        setTargets({node, cell, hiyura});
+        player.addItem(item::ScannerCard, 2);
+        if (c.carryingCell) player.addItem(item::EnergyCell, 1);
+        if (c.nodeCollected) player.collectedTargets.push_back({node.i, node.kind, node.j});
+        hiyuraReachable = c.hiyuraShown;
+
+        EXPECT_EQ(scan(), kScanned);
+        EXPECT_EQ(pending.text, std::string("Sigue la ruta del escaner hasta: ") + c.name);
+        EXPECT_TRUE(pending.flag);
+        EXPECT_EQ(random.drawsSinceSeed(), 0u);
+        EXPECT_EQ(player.itemCount(item::ScannerCard), 1);
+        EXPECT_EQ(routeGrid[c.goal.j][c.goal.i], 1);
+        EXPECT_EQ(worldGrid[c.goal.i][c.goal.j].routeMark, 0);  // the target keeps its object
+        const int32_t kind = c.goal.kind == item::EnergyCell ? 2 : c.goal.kind == item::Hiyura ? 3 : 1;
+        EXPECT_EQ(worldGrid[10][10].routeMark, kind);  // the player's own cell is marked
+        EXPECT_GT(markedCells(), 0);
+        EXPECT_EQ(traceInstances(instances), markedCells());
+    }
+}
+
+TEST_F(Scan, SeveralCandidatesCostOneUniformDraw) {
+    setTargets({{30, item::CloakerNode, 10}, {10, item::CloakerNode, 40}, {50, item::CloakerNode, 50}});
+    player.addItem(item::ScannerCard, 1);
+    RandomEngine twin = random;
+    const auto k = static_cast<size_t>(twin.uniformInt(0, 2));
+    EXPECT_EQ(scan(), kScanned);
+    EXPECT_EQ(random.drawsSinceSeed(), twin.drawsSinceSeed());
+    for (size_t n = 0; n < targets.size(); ++n) EXPECT_EQ(routeGrid[targets[n].j][targets[n].i], n == k ? 1 : 0);
+}
+
+TEST_F(Scan, ASecondScanReplacesTheTrailAndLeavesOtherInstances) {
+    makeWall(25, 25);
+    instances.createCellInstance(25, 25, 4, true, true, ground, models);
+    setTargets({{30, item::CloakerNode, 10}});
+    player.addItem(item::ScannerCard, 2);
+    ASSERT_EQ(scan(), kScanned);
+    const int32_t firstTrail = markedCells();
+    ASSERT_EQ(firstTrail, 20);  // cells 10 ... 29 of row 10
+    EXPECT_EQ(worldGrid[20][10].routeMark, 1);
+
+    // The first node is collected; the next one lies down the column.
+    player.collectedTargets.push_back({30, item::CloakerNode, 10});
+    targets.push_back({10, item::CloakerNode, 20});
+    putTarget(targets.back());
+    ASSERT_EQ(scan(), kScanned);
+    EXPECT_EQ(markedCells(), 10);
+    EXPECT_EQ(worldGrid[20][10].routeMark, 0);
+    EXPECT_EQ(worldGrid[20][10].objectType, 0);
+    EXPECT_EQ(traceInstances(instances), 10);
+    EXPECT_EQ(instances.blockInstances.size(), 11u);
+    EXPECT_EQ(instances.findCellInstance(25, 25), 0);  // the wall's record is still first
+    EXPECT_EQ(player.itemCount(item::ScannerCard), 0);
+}
+
+TEST_F(Scan, NoRouteIsSilentAndKeepsCardAndTrail) {
+    setTargets({{30, item::CloakerNode, 10}});
+    player.addItem(item::ScannerCard, 2);
+    ASSERT_EQ(scan(), kScanned);
+    const int32_t trail = markedCells();
+    const size_t trailInstances = instances.blockInstances.size();
+
+    struct Case {
+        const char* name;
+        ScannerTarget goal;
+    };
+    const Case cases[] = {{"walled in", {50, item::CloakerNode, 50}}, {"own cell", {12, item::CloakerNode, 10}}};
+    makeWall(49, 50);
+    makeWall(51, 50);
+    makeWall(50, 49);
+    makeWall(50, 51);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        player.cellX = c.goal.i;  // for "own cell"; moved back below
+        if (std::string(c.name) == "walled in") player.cellX = 10;
+        player.collectedTargets = {{30, item::CloakerNode, 10}};
+        targets = {c.goal};
+        putTarget(c.goal);
+        EXPECT_EQ(scan(), Sounds{"ButtonClicked"});
+        EXPECT_FALSE(pending.flag);
+        EXPECT_EQ(player.itemCount(item::ScannerCard), 1);
+        EXPECT_EQ(markedCells(), trail - (std::string(c.name) == "own cell" ? 1 : 0));
+        EXPECT_EQ(instances.blockInstances.size(), trailInstances);
+    }
+}
+
+TEST_F(Scan, TheTrailPassesAClosedGateWithoutMarkingIt) {
+    // A wall across column 20 with one red gate in row 10.
+    for (int j = 0; j < kWorldSize; ++j) makeWall(20, j);
+    WorldCell& gate = worldGrid[20][10];
+    gate = WorldCell{};
+    gate.pathCost = kOpenPathCost;
+    gate.objectType = item::GateRed;
+    gate.isBlock = false;
+    gate.blocksMovement = true;
+    gate.interactive = true;
+    setTargets({{30, item::CloakerNode, 10}});
+    player.addItem(item::ScannerCard, 1);
+    ASSERT_EQ(scan(), kScanned);
+    EXPECT_EQ(routeGrid[10][20], 1);
+    EXPECT_EQ(gate.routeMark, 0);
+    EXPECT_EQ(gate.objectType, item::GateRed);
+    EXPECT_EQ(markedCells(), 19);
+}
+
+TEST(ScanFortress, TrailsOnASeededFortressMatchTheirInstances) {
+    auto setup = fortress_testing::build(4242);
+    WorldInstances instances;
+    NoModels models;
+    const GroundHeight ground = [](float, float) { return 0.0f; };
+    instances.createAllCellInstances(ground, models);
+    const size_t furnished = instances.blockInstances.size();
+    RouteGrid routeGrid{};
+    RecordingServices sound;
+    PendingText pending;
+    Player player;
+    player.cellX = 5;  // the start position's cell
+    player.cellZ = 4;
+    player.addItem(item::ScannerCard, 2);
+    randomEngine().seed(99);
+
+    for (int scan = 1; scan <= 2; ++scan) {
+        SCOPED_TRACE(scan);
+        useScanner(player, {setup->scannerTargets, false, instances, ground, models, routeGrid}, sound,
+                   randomEngine(), pending);
+        EXPECT_EQ(player.itemCount(item::ScannerCard), 2 - scan);
+        EXPECT_EQ(pending.text.rfind("Sigue la ruta del escaner hasta: ", 0), 0u) << pending.text;
+        const int32_t marks = markedCells();
+        EXPECT_GT(marks, 0);
+        EXPECT_EQ(traceInstances(instances), marks);
+        EXPECT_EQ(instances.blockInstances.size(), furnished + static_cast<size_t>(marks));
+        for (int i = 0; i < kWorldSize; ++i) {
+            for (int j = 0; j < kWorldSize; ++j) {
+                if (worldGrid[i][j].routeMark != 0) EXPECT_EQ(routeGrid[j][i], 1) << i << "," << j;
+            }
+        }
+    }
+}
+
+// ---- teleport destinations ----
+
+bool nextToStart(GridCell c) {
+    const int di = c.i - kStartCell.i, dj = c.j - kStartCell.j;
+    return di * di + dj * dj <= 1;
+}
+
+TEST(Teleport, LandsOnFreeFloorReachableFromTheStart) {
+    auto setup = fortress_testing::build(4242);
+    const ReachableArea area(worldGrid, kStartCell, Passage::Strict);
+    RandomEngine random{5};
+    for (int n = 0; n < 30; ++n) {
+        const std::optional<GridCell> at = chooseTeleportDestination(random);
+        ASSERT_TRUE(at.has_value());
+        SCOPED_TRACE(testing::Message() << at->i << "," << at->j);
+        const WorldCell& c = cellAt(*at);
+        EXPECT_FALSE(c.reserved);
+        EXPECT_FALSE(c.isDoorway);
+        EXPECT_NE(c.pathCost, kWallPathCost);
+        EXPECT_EQ(c.objectType, 0);
+        EXPECT_FALSE(nextToStart(*at));
+        EXPECT_TRUE(area.routeExists(*at));
+    }
+}
+
+TEST(Teleport, DrawsColumnThenRowAndSkipsCellsBehindAGate) {
+    freshWorld();
+    RandomEngine random{11};
+    RandomEngine twin = random;
+    const GridCell first{twin.uniformInt(2, 69), twin.uniformInt(2, 69)};
+    const GridCell second{twin.uniformInt(2, 69), twin.uniformInt(2, 69)};
+    ASSERT_FALSE(nextToStart(first));
+    ASSERT_FALSE(nextToStart(second));
+    ASSERT_GT(std::abs(first.i - second.i) + std::abs(first.j - second.j), 1);
+
+    // Unwalled, the first pair is taken as drawn.
+    RandomEngine plain = random;
+    EXPECT_EQ(chooseTeleportDestination(plain), first);
+
+    // Three walls and a closed gate: reachable for the scanner, not for a teleport.
+    makeWall(first.i - 1, first.j);
+    makeWall(first.i + 1, first.j);
+    makeWall(first.i, first.j - 1);
+    WorldCell& gate = worldGrid[first.i][first.j + 1];
+    gate.objectType = item::GateGreen;
+    gate.isBlock = false;
+    gate.blocksMovement = true;
+    EXPECT_EQ(chooseTeleportDestination(random), second);
+    EXPECT_EQ(random.drawsSinceSeed(), 4u);
+}
+
+TEST(Teleport, GivesUpWhenNothingIsReachable) {
+    freshWorld();
+    makeWall(kStartCell.i - 1, kStartCell.j);
+    makeWall(kStartCell.i + 1, kStartCell.j);
+    makeWall(kStartCell.i, kStartCell.j - 1);
+    makeWall(kStartCell.i, kStartCell.j + 1);
+    RandomEngine random{1};
+    testing::internal::CaptureStderr();
+    const std::optional<GridCell> at = chooseTeleportDestination(random);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(at.has_value());
+    EXPECT_NE(err.find("teleport"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+}
+
+}  // namespace
