@@ -67,7 +67,6 @@ public:
     bool overlayFreeze = false;
     bool statsShown = false;
     bool firstStart = true;
-    bool markerBlinkOn = true;  // blink phase of the player's marker on the map screen
 
     // Fortress identity and timing
     FortressIdentity fortress;

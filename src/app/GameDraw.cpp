@@ -201,7 +201,7 @@ void Game::updateAndDrawGame() {
     session->update(frameDelta, input.events, *services, overlayFreeze);
     if (session->thunderFlash)
         withProgram(36, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", true); });
-    const FrameOutcome outcome = session->frameRules(frameDelta, *services, overlayFreeze);
+    const FrameOutcome outcome = session->frameRules(frameDelta, *services, overlayFreeze, mapShown);
     if (Renderer::instance().glReady) drawInGameFrame();
     input.clear();  // the update's last step: the frame's events are used up
     // Death and the end of the escape leave play from inside the frame; the frame is

@@ -455,7 +455,7 @@ void Session::applyScopeView() {
     }
 }
 
-FrameOutcome Session::frameRules(float dt, GameServices& services, bool overlayFreeze) {
+FrameOutcome Session::frameRules(float dt, GameServices& services, bool overlayFreeze, bool mapShown) {
     RandomEngine& random = randomEngine();
     RuleContext context{random, services, requests};
     girlEffectShown = false;
@@ -487,6 +487,11 @@ FrameOutcome Session::frameRules(float dt, GameServices& services, bool overlayF
         }
     }
     if (escapeStage == 4) outcome = FrameOutcome::ReturnToMenu;
+    // The map's marker blinks once a second; the map takes the HUD timer's turn.
+    if (mapShown && hudCacheTimer == 0.0f) {
+        hudCacheTimer = 1.0f;
+        markerBlinkOn = !markerBlinkOn;
+    }
     return outcome;
 }
 

@@ -147,6 +147,7 @@ public:
     bool hiyuraReachable = false;  // her object has been drawn revealed: a scanner target
     float deathTimer = 0.0f;       // runs after the player's death
     bool grayScale = false;        // the world turns grey at low health
+    bool markerBlinkOn = true;     // the map screen's player marker
     // Compares the escape time with the stored record and stores a better one.
     std::function<bool()> storeRecordIfBetter;
     DrawWindow drawWindow;
@@ -181,7 +182,8 @@ public:
     // cloth, the sliding gate, the spaceship's lift-off, Hiyura shown, the drones' two
     // passes with their damage, the particles, the scope's view, the grey warning, and
     // the ends of the game. Called once per playing frame after update.
-    FrameOutcome frameRules(float dt, GameServices& services, bool overlayFreeze);
+    // mapShown: the map screen is drawn, and its player marker blinks with the HUD timer.
+    FrameOutcome frameRules(float dt, GameServices& services, bool overlayFreeze, bool mapShown = false);
 
     // Key N while playing.
     void useScanner(GameServices& services);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "gameplay/Session.h"
+#include "util/Windows1252.h"
 
 namespace {
 
@@ -33,6 +34,24 @@ std::string vec3Json(const glm::vec3& v) {
 }
 
 const char* boolean(bool b) { return b ? "true" : "false"; }
+
+std::string jsonString(const std::string& utf8) {
+    std::string out = "\"";
+    for (const char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
+            out += buffer;
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
 
 }  // namespace
 
@@ -102,6 +121,27 @@ std::string traceLine(int64_t frame, GameState state, const Session& session, ui
         << ", \"inventory\": [";
     for (size_t k = 0; k < p.inventory.size(); ++k)
         out << (k ? ", " : "") << "[" << p.inventory[k].id << ", " << p.inventory[k].count << "]";
-    out << "], \"escaping\": " << boolean(p.escaping) << "}, \"draws\": " << draws << "}";
+    out << "], \"escaping\": " << boolean(p.escaping) << "}";
+
+    out << ", \"enemies\": {\"active\": " << session.activeEnemyCount << ", \"list\": [";
+    for (size_t k = 0; k < session.enemies.size(); ++k) {
+        const Enemy& e = session.enemies[k];
+        out << (k ? ", " : "") << "[" << number(e.position.x) << ", " << number(e.position.y) << ", "
+            << number(e.position.z) << ", " << e.health << ", " << boolean(e.dead) << "]";
+    }
+    out << "]}";
+
+    const Thunderstorm& storm = session.thunderstorm;
+    out << ", \"storm\": {\"level\": " << number(storm.level) << ", \"active\": " << boolean(storm.active)
+        << ", \"falling\": " << boolean(storm.falling) << ", \"flashesLeft\": " << storm.flashesLeft << "}";
+
+    const LightCycle& light = session.lightCycle;
+    out << ", \"light\": {\"index\": " << light.currentIndex << ", \"target\": " << light.targetIndex
+        << ", \"colour\": " << vec3Json(session.directionalLight.lightColour) << ", \"hold\": " << light.holdTicks
+        << ", \"ticks\": " << light.tickCount << "}";
+
+    out << ", \"escapeStage\": " << session.escapeStage << ", \"message\": "
+        << jsonString(windows1252ToUtf8(session.messageText)) << ", \"messageTimer\": " << number(session.messageTimer)
+        << ", \"draws\": " << draws << "}";
     return out.str();
 }

@@ -6,6 +6,7 @@
 #include "app/InputManager.h"
 #include "audio/AudioManager.h"
 #include "render/Renderer.h"
+#include "util/Random.h"
 #include "world/MapScreen.h"
 
 using enum GameState;
@@ -208,5 +209,6 @@ void Game::startGame() {
 
 void Game::useScanner() { session->useScanner(*services); }
 
-// Screenshots come with the HUD.
-void Game::takeScreenshot() {}
+// The picture itself comes with the HUD; the number is drawn already, so that a
+// scripted run makes the same draws as the headless game.
+void Game::takeScreenshot() { static_cast<void>(randomEngine().uniformInt(1000, 9999)); }

@@ -99,11 +99,13 @@ bool FortressIdentity::storeRecordIfBetter(int64_t now) {
                             static_cast<uint32_t>(recordSeconds);
     if (total >= record) return false;
 
-    IniFile ini = IniFile::load(settingsPath);
-    ini.set(kSection, "time_record_h", std::to_string(h));
-    ini.set(kSection, "time_record_m", std::to_string(m));
-    ini.set(kSection, "time_record_s", std::to_string(s));
-    ini.save(settingsPath);
+    if (!settingsPath.empty()) {  // an identity without a file keeps its record in memory
+        IniFile ini = IniFile::load(settingsPath);
+        ini.set(kSection, "time_record_h", std::to_string(h));
+        ini.set(kSection, "time_record_m", std::to_string(m));
+        ini.set(kSection, "time_record_s", std::to_string(s));
+        ini.save(settingsPath);
+    }
     recordHours = h;
     recordMinutes = m;
     recordSeconds = s;
