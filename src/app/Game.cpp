@@ -172,6 +172,8 @@ void Game::createParticleSystems() {
     session->createParticleSystems(randomEngine());
     girlRenderer.init("GirlRecueEffect", session->girlEffect.count);
     spaceshipRenderer.init("SpaceshipEffect", session->spaceshipEffect.count);
+    enemyDamageRenderer.init("EnemyDamageEffect", 20);
+    enemyDestroyRenderer.init("EnemyDestroyEffect", 10);
 }
 
 void Game::createClothFlag() {
@@ -179,7 +181,13 @@ void Game::createClothFlag() {
     clothRenderer.init();
 }
 
-void Game::initialisePlayer() { session->initialisePlayer(); }
+void Game::initialisePlayer() {
+    session->initialisePlayer();
+    // The guns' view models, drawn with the scene's model program.
+    for (Weapon* gun : {&session->player.rifle, &session->player.sniperRifle})
+        gun->model = modelLibrary.load(gun->modelPath, "../Data/Shaders/SingleModelLoader.vs",
+                                       "../Data/Shaders/SingleModelLoader.fs");
+}
 
 // Steps whose subsystems are not built yet.
 void Game::createHudLabels() {}

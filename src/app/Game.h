@@ -116,6 +116,8 @@ public:
     ClothRenderer clothRenderer;
     ParticleRenderer girlRenderer;
     ParticleRenderer spaceshipRenderer;
+    ParticleRenderer enemyDamageRenderer;  // every drone's hit sparks
+    ParticleRenderer enemyDestroyRenderer;  // every drone's wreck
     std::unique_ptr<GameServices> services;  // the rules' sounds, over the audio manager
     int32_t modelsDrawn = 0;                 // model instances the last frame drew (after culling)
     // World building's fixed render objects: screens, HUD, sky, walls, traces.
@@ -124,6 +126,8 @@ public:
     void updateAndDrawGame();
     void drawInGameFrame();
     void drawAimMark();
+    void drawHeldGun();
+    void drawEnemyShots();
     void drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& view);
     void drawFlatObject(int32_t id);
     // Button 1 of the main menu: the game starts and takes the pointer.

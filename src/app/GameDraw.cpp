@@ -202,7 +202,14 @@ void Game::updateAndDrawGame() {
     if (session->thunderFlash)
         withProgram(36, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", true); });
     const FrameOutcome outcome = session->frameRules(frameDelta, *services, overlayFreeze, mapShown);
-    if (Renderer::instance().glReady) drawInGameFrame();
+    if (Renderer::instance().glReady) {
+        drawInGameFrame();
+        // Low health turns the world grey; the last living value stays after death.
+        if (!session->player.dead) {
+            const bool grey = session->grayScale;
+            withProgram(36, [grey](const ShaderProgram& shader) { shader.setBool("grayScaleEffect", grey); });
+        }
+    }
     input.clear();  // the update's last step: the frame's events are used up
     // Death and the end of the escape leave play from inside the frame; the frame is
     // still completed and shown.

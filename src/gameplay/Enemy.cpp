@@ -106,12 +106,14 @@ bool gridSight(GridCell from, GridCell to) {
     return true;
 }
 
-float horizontalDistance(const glm::vec3& a, const glm::vec3& b) { return glm::length(glm::vec2(a.x - b.x, a.z - b.z)); }
+float horizontalDistance(const glm::vec3& a, const glm::vec3& b) {
+    return glm::length(glm::vec2(a.x - b.x, a.z - b.z));
+}
 
 }  // namespace
 
-void Enemy::updateEnemy(const GroundHeight& ground, const Camera& camera, float dt, bool playerDead, GridCell playerCell,
-                        RuleContext& context) {
+void Enemy::updateEnemy(const GroundHeight& ground, const Camera& camera, float dt, bool playerDead,
+                        GridCell playerCell, RuleContext& context) {
     frameTime = dt;
     cameraCopy = camera;
     if (dead) {

@@ -3,6 +3,8 @@
 // sky's turn) ran just before in the session; this only reads and draws.
 #include <GL/glew.h>
 
+#include <glm/gtc/matrix_transform.hpp>
+
 #include "app/Game.h"
 #include "render/Frustum.h"
 #include "render/Renderer.h"
@@ -11,6 +13,9 @@ namespace {
 
 constexpr float kSpinDegreesPerRadian = 57.29578f;
 constexpr float kEnemyHover = 6.0f;
+constexpr float kGunSide = 1.7f;  // the gun's view model, right of the eye
+constexpr glm::vec3 kMuzzleFlashOffset{0.9f, -1.4f, -6.5f};
+constexpr float kProjectileScale = 0.25f;
 
 ModelPose poseOf(const ModelInstance& m, float angle) {
     ModelPose pose;
@@ -34,10 +39,63 @@ void Game::drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& v
     model->draw(session->sceneCamera, pose, false, true, &session->player.flashlight, &session->drawingLight);
 }
 
+void Game::drawHeldGun() {
+    const Player& p = session->player;
+    const Camera& camera = session->sceneCamera;
+    for (const GunDraw& g : p.gunDraws) {
+        const Weapon& gun = g.gun == kSniperRifleMode ? p.sniperRifle : p.rifle;
+        const Model* model = modelLibrary.get(gun.model);
+        if (!model) continue;
+        ModelPose pose;
+        pose.position = {kGunSide, g.height, g.depth};
+        pose.axis = {0.0f, 1.0f, 0.0f};
+        pose.angle = g.yaw;
+        model->draw(camera, pose, true, true, &p.flashlight, &session->drawingLight);
+    }
+    if (p.muzzleFlash.shown) {
+        if (const RenderObject* flash = Renderer::instance().findObject(4)) {
+            glm::mat4 m = glm::inverse(camera.view) * glm::translate(glm::mat4(1.0f), kMuzzleFlashOffset);
+            m = glm::rotate(m, p.muzzleFlash.angle, glm::vec3(0.0f, 0.0f, 1.0f));
+            m = glm::scale(m, glm::vec3(p.muzzleFlash.scaleX, p.muzzleFlash.scaleY, 1.0f));
+            flash->drawWithMatrix(camera, m, glm::vec3(0.0f));
+        }
+    }
+}
+
+void Game::drawEnemyShots() {
+    Session& s = *session;
+    const Camera& camera = s.sceneCamera;
+    Renderer& renderer = Renderer::instance();
+    RenderObject* ball = renderer.findObject(37);
+    RenderObject* blast = renderer.findObject(38);
+    for (int32_t k = 0; k < s.activeEnemyCount && k < static_cast<int32_t>(s.enemies.size()); ++k) {
+        const Enemy& e = s.enemies[static_cast<size_t>(k)];
+        if (!e.dead) {
+            if (e.damageEffectShown) enemyDamageRenderer.draw(camera, e.damageEffect);
+            if (e.projectileInFlight && ball) {
+                ball->transform.position = e.projectilePosition;
+                ball->transform.scale = glm::vec3(kProjectileScale);
+                ball->draw(camera, glm::vec3(0.0f));
+            }
+        } else if (e.destroyEffectShown) {
+            enemyDestroyRenderer.draw(camera, e.destroyEffect);
+        }
+        if (e.blastShown && blast) {
+            blast->transform.position = e.projectileTarget;
+            blast->transform.scale = glm::vec3(e.blastSize);
+            blast->transform.rotation = glm::vec3(20.0f * e.blastSize);
+            blast->draw(camera, glm::vec3(0.0f));
+        }
+    }
+}
+
 void Game::drawInGameFrame() {
     Session& s = *session;
     const Camera& camera = s.sceneCamera;
     modelsDrawn = 0;
+    // The gun in hand was drawn by the update, before the world: its depth keeps the
+    // world behind it.
+    drawHeldGun();
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     if (!overlayFreeze) {
@@ -72,6 +130,7 @@ void Game::drawInGameFrame() {
             sky->transform.rotation.y = s.skyRotationDegrees;
             sky->draw(camera, glm::vec3(0.0f));
         }
+        drawEnemyShots();
     }
     if (s.girlEffectShown) girlRenderer.draw(camera, s.girlEffect);
     if (s.escapeStage != 0) spaceshipRenderer.draw(camera, s.spaceshipEffect);

@@ -17,7 +17,7 @@ TEST(GameObject, FreshGameHasItsDefaults) {
     EXPECT_EQ(s.world.slidingIndex(), -1);
     EXPECT_TRUE(s.world.slideAlongX);
     EXPECT_TRUE(game->firstStart);
-    EXPECT_TRUE(game->markerBlinkOn);
+    EXPECT_TRUE(game->session->markerBlinkOn);
     EXPECT_FALSE(game->aboutShown || game->mapShown || game->overlayFreeze || game->statsShown);
     EXPECT_EQ(game->hoveredButton, 0);
     EXPECT_EQ(game->fortress.mapSeed, 0u);

@@ -135,7 +135,9 @@ TEST_F(Touch, HazardsHurtFeetBelowTheirHeight) {
         const Sounds s = touch(c.item);
         EXPECT_EQ(player.health, c.healthAfter);
         EXPECT_EQ(s.size(), c.healthAfter < 100 ? 1u : 0u);
-        if (!s.empty()) EXPECT_EQ(s[0].rfind("PlayerDamage_", 0), 0u) << s[0];
+        if (!s.empty()) {
+            EXPECT_EQ(s[0].rfind("PlayerDamage_", 0), 0u) << s[0];
+        }
         EXPECT_EQ(cell().objectType, c.item);  // hazards stay
     }
 }
@@ -168,8 +170,8 @@ TEST_F(Touch, PickUpsEnterTheInventoryWithTheirMessage) {
         EXPECT_EQ(requests.removals[0].i, kX);
         EXPECT_EQ(requests.removals[0].j, kZ);
         EXPECT_FALSE(requests.removals[0].slide);
-        EXPECT_EQ(player.collectedTargets,
-                  c.remembered ? std::vector<CollectedTarget>{{kX, c.item, kZ}} : std::vector<CollectedTarget>{});
+        const std::vector<CollectedTarget> remembered{{kX, c.item, kZ}};
+        EXPECT_EQ(player.collectedTargets, c.remembered ? remembered : std::vector<CollectedTarget>{});
     }
     // A message already waiting this frame is not overwritten.
     player.setMessage("waiting");
@@ -291,9 +293,13 @@ TEST_F(Touch, ObstaclesNeedTheirItemWhichIsKept) {
         EXPECT_EQ(touch(c.obstacle), Sounds{c.sound});
         EXPECT_EQ(message(), c.message);
         EXPECT_EQ(removalFiled(), opens);
-        if (opens) EXPECT_FALSE(requests.removals[0].slide);
+        if (opens) {
+            EXPECT_FALSE(requests.removals[0].slide);
+        }
         EXPECT_EQ(cell().objectType, opens ? 0 : c.obstacle);
-        if (c.heldItem != 0) EXPECT_EQ(player.itemCount(c.heldItem), 1);
+        if (c.heldItem != 0) {
+            EXPECT_EQ(player.itemCount(c.heldItem), 1);
+        }
     }
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -160,7 +163,9 @@ TEST_F(Scan, SeveralCandidatesCostOneUniformDraw) {
     const auto k = static_cast<size_t>(twin.uniformInt(0, 2));
     EXPECT_EQ(scan(), kScanned);
     EXPECT_EQ(random.drawsSinceSeed(), twin.drawsSinceSeed());
-    for (size_t n = 0; n < targets.size(); ++n) EXPECT_EQ(routeGrid[targets[n].j][targets[n].i], n == k ? 1 : 0);
+    for (size_t n = 0; n < targets.size(); ++n) {
+        EXPECT_EQ(routeGrid[targets[n].j][targets[n].i], n == k ? 1 : 0);
+    }
 }
 
 TEST_F(Scan, ASecondScanReplacesTheTrailAndLeavesOtherInstances) {
@@ -196,24 +201,28 @@ TEST_F(Scan, NoRouteIsSilentAndKeepsCardAndTrail) {
 
     struct Case {
         const char* name;
+        GridCell playerCell;
         ScannerTarget goal;
     };
-    const Case cases[] = {{"walled in", {50, item::CloakerNode, 50}}, {"own cell", {12, item::CloakerNode, 10}}};
+    const Case cases[] = {
+        {"walled in", {10, 10}, {50, item::CloakerNode, 50}},
+        {"own cell", {40, 40}, {40, item::CloakerNode, 40}},
+    };
     makeWall(49, 50);
     makeWall(51, 50);
     makeWall(50, 49);
     makeWall(50, 51);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        player.cellX = c.goal.i;  // for "own cell"; moved back below
-        if (std::string(c.name) == "walled in") player.cellX = 10;
+        player.cellX = c.playerCell.i;
+        player.cellZ = c.playerCell.j;
         player.collectedTargets = {{30, item::CloakerNode, 10}};
         targets = {c.goal};
         putTarget(c.goal);
         EXPECT_EQ(scan(), Sounds{"ButtonClicked"});
         EXPECT_FALSE(pending.flag);
         EXPECT_EQ(player.itemCount(item::ScannerCard), 1);
-        EXPECT_EQ(markedCells(), trail - (std::string(c.name) == "own cell" ? 1 : 0));
+        EXPECT_EQ(markedCells(), trail);
         EXPECT_EQ(instances.blockInstances.size(), trailInstances);
     }
 }
@@ -265,7 +274,9 @@ TEST(ScanFortress, TrailsOnASeededFortressMatchTheirInstances) {
         EXPECT_EQ(instances.blockInstances.size(), furnished + static_cast<size_t>(marks));
         for (int i = 0; i < kWorldSize; ++i) {
             for (int j = 0; j < kWorldSize; ++j) {
-                if (worldGrid[i][j].routeMark != 0) EXPECT_EQ(routeGrid[j][i], 1) << i << "," << j;
+                if (worldGrid[i][j].routeMark != 0) {
+                    EXPECT_EQ(routeGrid[j][i], 1) << i << "," << j;
+                }
             }
         }
     }
