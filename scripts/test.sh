@@ -7,5 +7,13 @@ build="${BUILD_DIR:-$root/build}"
 "$root/scripts/build.sh" "$build" -DVELKARAN_WERROR=ON -DVELKARAN_TESTS=ON
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 export LIBGL_ALWAYS_SOFTWARE=1
-cd "$build"
-exec xvfb-run -a -s "-screen 0 1280x720x24" ctest --output-on-failure -j "$(nproc)" --timeout 600
+(cd "$build" && xvfb-run -a -s "-screen 0 1280x720x24" ctest --output-on-failure -j "$(nproc)" --timeout 900)
+
+# The GL-free core, its unit tests, the headless game and the soak once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer: any report fails the run.
+sanitize="${SANITIZE_BUILD_DIR:-$root/build-sanitize}"
+cmake -S "$root" -B "$sanitize" -DVELKARAN_SANITIZE=ON -DVELKARAN_WERROR=ON -DVELKARAN_BENCH=OFF
+cmake --build "$sanitize" --target velkaran_unit_tests velkaran-sim -j "$(nproc)"
+cd "$sanitize"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j "$(nproc)" --timeout 900 -L '^(unit|soak)$'
