@@ -88,6 +88,7 @@ void Game::startUp() {
 
 void Game::loadFortressIdentity() {
     if (!fortress.loadPreferences()) fortress.createNewFortress();
+    fortress.formatRecordText();
 }
 
 void Game::seedRandomEngines() {
@@ -183,6 +184,8 @@ void Game::createClothFlag() {
 
 void Game::initialisePlayer() {
     session->initialisePlayer();
+    // The escape's record check, against the settings file's record.
+    session->storeRecordIfBetter = [this] { return fortress.storeRecordIfBetter(now()); };
     // The guns' view models, drawn with the scene's model program.
     for (Weapon* gun : {&session->player.rifle, &session->player.sniperRifle})
         gun->model = modelLibrary.load(gun->modelPath, "../Data/Shaders/SingleModelLoader.vs",
@@ -190,4 +193,4 @@ void Game::initialisePlayer() {
 }
 
 // Steps whose subsystems are not built yet.
-void Game::createHudLabels() {}
+void Game::createHudLabels() { createLabels(); }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -16,17 +17,22 @@
 #include "gameplay/Camera.h"
 #include "gameplay/GameServices.h"
 #include "gameplay/GameState.h"
+#include "gameplay/Hud.h"
 #include "gameplay/Lights.h"
 #include "gameplay/Session.h"
 #include "gameplay/TestAids.h"
 #include "render/BlockBatch.h"
 #include "render/Frustum.h"
 #include "render/ModelLibrary.h"
+#include "render/TextLabel.h"
 #include "render/TerrainRenderer.h"
 #include "ui/Menu.h"
 #include "world/FortressBuild.h"
 #include "world/Preferences.h"
 
+
+// Swaps the rows of a surface in place: OpenGL's rows run from the bottom up.
+void flipSurfaceVertically(SDL_Surface* surface);
 
 class Game {
 public:
@@ -78,6 +84,19 @@ public:
     // HUD state
     float fpsTimer = 0.0f;
     int32_t fpsFrames = 0;
+    TextLabel healthLabel;
+    TextLabel ammoLabel;
+    TextLabel statsLabel;
+    TextLabel windowSizeLabel;
+    TextLabel nodesLabel;
+    TextLabel scannerLabel;
+    TextLabel clockLabel;
+    TextLabel recordLabel;
+    TextLabel fortressCaptionLabel;
+    TextLabel fortressNameLabel;
+    TextLabel messageLabel;
+    ProcessorTimes previousProcessorTimes;  // the processor load compares with the last reading
+    std::filesystem::path screenshotsFolder = "../Data/Screenshots/";
 
     // The fortress and the game played in it, without the drawing: player, drones,
     // instances, lights, effects, the update's timers.
@@ -126,6 +145,10 @@ public:
     void updateAndDrawGame();
     void drawInGameFrame();
     void drawAimMark();
+    // The in-game frame's HUD, pictures and overlays, after the aim mark.
+    void drawHud();
+    void drawMapScreen();
+    void createLabels();
     void drawHeldGun();
     void drawEnemyShots();
     void drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& view);

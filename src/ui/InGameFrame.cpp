@@ -135,6 +135,7 @@ void Game::drawInGameFrame() {
     if (s.girlEffectShown) girlRenderer.draw(camera, s.girlEffect);
     if (s.escapeStage != 0) spaceshipRenderer.draw(camera, s.spaceshipEffect);
     drawAimMark();
+    drawHud();
 }
 
 void Game::drawAimMark() {
