@@ -113,6 +113,10 @@ void Game::runFrame() {
     handleMenuInput(InputManager::instance().events);
     drawState();
 
+    if (pendingScreenshot) {
+        saveScreenshot(*pendingScreenshot);
+        pendingScreenshot.reset();
+    }
     SDL_GL_SwapWindow(Renderer::instance().window);
     SDL_Delay(1);
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "effects/ClothRenderer.h"
@@ -97,6 +98,9 @@ public:
     TextLabel messageLabel;
     ProcessorTimes previousProcessorTimes;  // the processor load compares with the last reading
     std::filesystem::path screenshotsFolder = "../Data/Screenshots/";
+    std::optional<int32_t> pendingScreenshot;  // F12's drawn number, saved with the next frame
+    // Writes the composed frame in the back buffer as a BMP (the number, or the next free one).
+    void saveScreenshot(int32_t drawn);
 
     // The fortress and the game played in it, without the drawing: player, drones,
     // instances, lights, effects, the update's timers.

@@ -156,9 +156,15 @@ void Game::drawMapScreen() {
 
 void Game::takeScreenshot() {
     AudioManager::instance().playOneShot("Screenshot");
+    // The number is drawn at the key, whatever happens next, so the random sequence
+    // stays the same. The window's front buffer reads back black under Mesa's software
+    // renderer once presented, so the picture is taken from the next composed frame,
+    // just before it is presented.
+    pendingScreenshot = randomEngine().uniformInt(kFirstScreenshotNumber, kLastScreenshotNumber);
+}
+
+void Game::saveScreenshot(int32_t drawn) {
     const Renderer& renderer = Renderer::instance();
-    // The number is drawn whatever happens next, so the random sequence stays the same.
-    const int32_t drawn = randomEngine().uniformInt(kFirstScreenshotNumber, kLastScreenshotNumber);
     if (!renderer.glReady || renderer.width <= 0 || renderer.height <= 0) return;
 
     SDL_Surface* surface = SDL_CreateRGBSurface(0, renderer.width, renderer.height, 24, 0x000000FF, 0x0000FF00,
@@ -167,10 +173,10 @@ void Game::takeScreenshot() {
         std::fprintf(stderr, "ERROR: Unable to take a screenshot: %s\n", SDL_GetError());
         return;
     }
-    glReadBuffer(GL_FRONT);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, renderer.width, renderer.height, GL_RGB, GL_UNSIGNED_BYTE, surface->pixels);
-    glReadBuffer(GL_BACK);
     flipSurfaceVertically(surface);
 
     const std::filesystem::path folder = screenshotsFolder;

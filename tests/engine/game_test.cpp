@@ -26,3 +26,16 @@ TEST(GameObject, FreshGameHasItsDefaults) {
     // A Game destroyed before start-up touches no window and frees nothing twice.
     game.reset();
 }
+
+TEST(Screenshot, FlippingSwapsRowsAndLeavesTheMiddleRowOfAnOddHeight) {
+    SDL_Surface* surface = SDL_CreateRGBSurface(0, 3, 5, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0);
+    ASSERT_NE(surface, nullptr);
+    auto* pixels = static_cast<unsigned char*>(surface->pixels);
+    for (int r = 0; r < 5; ++r) std::fill(pixels + r * surface->pitch, pixels + (r + 1) * surface->pitch, r * 10);
+    flipSurfaceVertically(surface);
+    for (int r = 0; r < 5; ++r) {
+        EXPECT_EQ(pixels[r * surface->pitch], (4 - r) * 10) << "row " << r;
+        EXPECT_EQ(pixels[r * surface->pitch + surface->pitch - 1], (4 - r) * 10) << "the padding goes too";
+    }
+    SDL_FreeSurface(surface);
+}
