@@ -12,7 +12,8 @@ export LIBGL_ALWAYS_SOFTWARE=1
 # The GL-free core, its unit tests, the headless game and the soak once more under
 # AddressSanitizer and UndefinedBehaviorSanitizer: any report fails the run.
 sanitize="${SANITIZE_BUILD_DIR:-$root/build-sanitize}"
-cmake -S "$root" -B "$sanitize" -DVELKARAN_SANITIZE=ON -DVELKARAN_WERROR=ON -DVELKARAN_BENCH=OFF
+# Without -Werror: the instrumentation makes GCC warn falsely inside the standard library.
+cmake -S "$root" -B "$sanitize" -DVELKARAN_SANITIZE=ON -DVELKARAN_WERROR=OFF -DVELKARAN_BENCH=OFF
 cmake --build "$sanitize" --target velkaran_unit_tests velkaran-sim -j "$(nproc)"
 cd "$sanitize"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
