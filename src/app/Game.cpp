@@ -117,8 +117,10 @@ void Game::runFrame() {
         saveScreenshot(*pendingScreenshot);
         pendingScreenshot.reset();
     }
-    SDL_GL_SwapWindow(Renderer::instance().window);
-    SDL_Delay(1);
+    if (framesRun >= testAids.fastForward) {
+        SDL_GL_SwapWindow(Renderer::instance().window);
+        SDL_Delay(1);
+    }
 
     ++framesRun;
     const bool last = testAids.frameLimit && framesRun >= *testAids.frameLimit;

@@ -180,7 +180,8 @@ void Game::drawMenuScreen() {
 }
 
 void Game::drawPlayingFrame() {
-    if (!Renderer::instance().glReady) {
+    // A fast-forward plays its frames as the headless game does: rules only.
+    if (!Renderer::instance().glReady || framesRun < testAids.fastForward) {
         updateAndDrawGame();
         return;
     }
@@ -202,7 +203,7 @@ void Game::updateAndDrawGame() {
     if (session->thunderFlash)
         withProgram(36, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", true); });
     const FrameOutcome outcome = session->frameRules(frameDelta, *services, overlayFreeze, mapShown);
-    if (Renderer::instance().glReady) {
+    if (Renderer::instance().glReady && framesRun >= testAids.fastForward) {
         drawInGameFrame();
         // Low health turns the world grey; the last living value stays after death.
         if (!session->player.dead) {

@@ -91,7 +91,7 @@ bool parseTestAids(int argc, const char* const* argv, TestAids& out, std::string
                 return false;
             }
             aids.tracePath = std::string(v);
-        } else if (option == "--trace-every" || option == "--frames") {
+        } else if (option == "--trace-every" || option == "--frames" || option == "--fast-forward") {
             int64_t n = 0;
             if (!value(v)) return false;
             if (!parseCount(v, n)) {
@@ -99,6 +99,7 @@ bool parseTestAids(int argc, const char* const* argv, TestAids& out, std::string
                 return false;
             }
             if (option == "--frames") aids.frameLimit = n;
+            else if (option == "--fast-forward") aids.fastForward = n;
             else aids.traceEvery = n;
         } else {
             error = "unknown option '" + std::string(option) + "'";

@@ -18,6 +18,7 @@ struct TestAids {
     std::string tracePath;              // --trace
     int64_t traceEvery = 1;             // --trace-every; 0 = only the last frame
     std::optional<int64_t> frameLimit;  // --frames: quit after that many frames
+    int64_t fastForward = 0;            // --fast-forward: frames played without drawing first
 
     bool any() const { return script || fixedDelta || !tracePath.empty() || frameLimit; }
 };
