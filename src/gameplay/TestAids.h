@@ -20,7 +20,7 @@ struct TestAids {
     std::optional<int64_t> frameLimit;  // --frames: quit after that many frames
     int64_t fastForward = 0;            // --fast-forward: frames played without drawing first
 
-    bool any() const { return script || fixedDelta || !tracePath.empty() || frameLimit; }
+    bool any() const { return script || fixedDelta || !tracePath.empty() || frameLimit || fastForward > 0; }
 };
 
 // Reads the command line. On a bad or unknown option returns false with one line of

@@ -172,10 +172,11 @@ TEST(TestAids, OptionsAndTheirErrors) {
     }
     TestAids aids;
     std::string error;
-    const char* args[] = {"velkaran", "--dt", "0.02", "--frames", "10"};
-    ASSERT_TRUE(parseTestAids(5, args, aids, error));
+    const char* args[] = {"velkaran", "--dt", "0.02", "--frames", "10", "--fast-forward", "7"};
+    ASSERT_TRUE(parseTestAids(7, args, aids, error));
     EXPECT_FLOAT_EQ(*aids.fixedDelta, 0.02f);
     EXPECT_EQ(*aids.frameLimit, 10);
+    EXPECT_EQ(aids.fastForward, 7);
     EXPECT_EQ(aids.traceEvery, 1);
 }
 
