@@ -79,6 +79,9 @@ void TextLabel::init(const std::string& fontPath) {
 
 void TextLabel::draw() const {
     if (!vao) return;
+    // Text lies over the scene: a wall close to the eye must not cut a line of the HUD.
+    const GLboolean depthTest = glIsEnabled(GL_DEPTH_TEST);
+    glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glUseProgram(programId);
@@ -98,4 +101,5 @@ void TextLabel::draw() const {
     glBindVertexArray(0);
     glBindTexture(GL_TEXTURE_2D, 0);
     glUseProgram(0);
+    if (depthTest) glEnable(GL_DEPTH_TEST);
 }
