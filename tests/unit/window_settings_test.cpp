@@ -4,6 +4,9 @@
 
 namespace {
 
+// A settings file of binary bytes around the key; sized by the array, NULs included.
+constexpr char kGarbage[] = "\x00\xff\x01window_resolution=\xff\xfex\x80\x81\x82\x83\x84\x85";
+
 struct Case {
     const char* name;
     std::string file;
@@ -29,7 +32,7 @@ TEST(WindowSettings, ChoosesConfiguredOrDisplaySize) {
         {"zero", "window_resolution=0000000x600\n", {1920, 1080}, {1920, 1080}},
         {"leading blanks", "window_resolution=  800x  600\n", {1920, 1080}, {800, 600}},
         {"overflowing digits", "window_resolution=99999999999999x600\n", {1920, 1080}, {1920, 1080}},
-        {"binary garbage", std::string("\x00\xff\x01window_resolution=\xff\xfex\x80\x81\x82\x83\x84\x85", 33), {1920, 1080}, {1920, 1080}},
+        {"binary garbage", std::string(kGarbage, sizeof kGarbage - 1), {1920, 1080}, {1920, 1080}},
     };
     for (const Case& c : cases) {
         int w = 0, h = 0;
