@@ -12,29 +12,19 @@
 #include "util/Random.h"
 #include "world/ObjectTables.h"
 #include "world/WorldGrid.h"
+#include "sound_log.h"
 
 namespace {
 
 constexpr float kDt = 1.0f / 60.0f;
 constexpr uint32_t kSeed = 4242;
 
-class RecordingServices : public GameServices {
-public:
-    std::vector<std::string> oneShots;
-    void playOnChannel(const std::string&, uint16_t, float) override {}
-    void stopChannel(uint16_t) override {}
-    void playOneShot(const std::string& sound) override { oneShots.push_back(sound); }
-    bool played(const std::string& sound) const {
-        return std::find(oneShots.begin(), oneShots.end(), sound) != oneShots.end();
-    }
-};
-
 // A started game on the seeded fortress, with recorded sounds.
 struct Playing {
     HeadlessGame game{kSeed};
-    RecordingServices* sound = nullptr;
+    OneShotLog* sound = nullptr;
     Playing() {
-        auto recording = std::make_unique<RecordingServices>();
+        auto recording = std::make_unique<OneShotLog>();
         sound = recording.get();
         game.services = std::move(recording);
         game.runFrame({}, kDt);
@@ -141,7 +131,7 @@ TEST(GameUpdate, TheEscapeRunsItsStagesAndShowsANewRecordAtStageThree) {
     p.s().player.escaping = true;
     p.frame();
     EXPECT_EQ(p.s().escapeStage, 1);
-    EXPECT_TRUE(p.sound->played("Spaceship_1"));
+    EXPECT_TRUE(p.sound->heard("Spaceship_1"));
     EXPECT_FALSE(p.s().enemiesAwake);
     int frames = 1;
     std::vector<int> stageFrames(5, 0);
@@ -154,7 +144,7 @@ TEST(GameUpdate, TheEscapeRunsItsStagesAndShowsANewRecordAtStageThree) {
             // Filed by the escape step, shown by the next update's message step.
             EXPECT_EQ(p.s().messageText, "**** Has conseguido un nuevo record ****");
             EXPECT_FLOAT_EQ(p.s().messageTimer, 5.0f);
-            EXPECT_TRUE(p.sound->played("NewRecord_music"));
+            EXPECT_TRUE(p.sound->heard("NewRecord_music"));
         }
     }
     EXPECT_FALSE(goesOn) << "stage 4 returns to the main menu";

@@ -7,17 +7,9 @@
 #include "gameplay/Interactions.h"
 #include "gameplay/Player.h"
 #include "util/Random.h"
+#include "sound_log.h"
 
 namespace {
-
-// Records the sounds played once.
-class RecordingServices : public GameServices {
-public:
-    std::vector<std::string> played;
-    void playOnChannel(const std::string&, uint16_t, float) override {}
-    void stopChannel(uint16_t) override {}
-    void playOneShot(const std::string& sound) override { played.push_back(sound); }
-};
 
 using Sounds = std::vector<std::string>;
 
@@ -28,7 +20,7 @@ constexpr uint32_t kSeed = 7;
 // A player with full health and full guns standing on cell (kX, kZ) of a fresh world.
 struct Touch : ::testing::Test {
     Player player;
-    RecordingServices sound;
+    OneShotLog sound;
     RandomEngine random{kSeed};
     WorldRequests requests;
     RuleContext context{random, sound, requests};

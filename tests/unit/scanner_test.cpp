@@ -10,19 +10,12 @@
 #include "gameplay/Scanner.h"
 #include "util/Random.h"
 #include "world/Reachability.h"
+#include "sound_log.h"
 
 using fortress_testing::freshWorld;
 using fortress_testing::makeWall;
 
 namespace {
-
-class RecordingServices : public GameServices {
-public:
-    std::vector<std::string> played;
-    void playOnChannel(const std::string&, uint16_t, float) override {}
-    void stopChannel(uint16_t) override {}
-    void playOneShot(const std::string& sound) override { played.push_back(sound); }
-};
 
 using Sounds = std::vector<std::string>;
 
@@ -63,7 +56,7 @@ int32_t traceInstances(const WorldInstances& instances) {
 // A player with scanner cards on cell (10, 10) of an open world.
 struct Scan : ::testing::Test {
     Player player;
-    RecordingServices sound;
+    OneShotLog sound;
     RandomEngine random{3};
     std::vector<ScannerTarget> targets;
     bool hiyuraReachable = false;
@@ -254,7 +247,7 @@ TEST(ScanFortress, TrailsOnASeededFortressMatchTheirInstances) {
     instances.createAllCellInstances(ground, models);
     const size_t furnished = instances.blockInstances.size();
     RouteGrid routeGrid{};
-    RecordingServices sound;
+    OneShotLog sound;
     PendingText pending;
     Player player;
     player.cellX = 5;  // the start position's cell

@@ -8,23 +8,11 @@
 #include "fortress_testing.h"
 #include "gameplay/Player.h"
 #include "util/Random.h"
+#include "sound_log.h"
 
 namespace {
 
 constexpr float kDt = 1.0f / 60.0f;
-
-// Keeps the sounds played once, in order; the footstep channels are ignored.
-class OneShotLog : public GameServices {
-public:
-    std::vector<std::string> played;
-    void playOnChannel(const std::string&, uint16_t, float) override {}
-    void stopChannel(uint16_t) override {}
-    void playOneShot(const std::string& sound) override { played.push_back(sound); }
-
-    int count(const std::string& sound) const {
-        return static_cast<int>(std::count(played.begin(), played.end(), sound));
-    }
-};
 
 // An initialised player on flat ground in an empty grid.
 struct Armoury {
