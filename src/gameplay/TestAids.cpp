@@ -10,18 +10,6 @@
 
 namespace {
 
-bool parseNumber(std::string_view text, double& value) {
-    if (text.empty()) return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
-
-bool parseCount(std::string_view text, int64_t& value) {
-    if (text.empty()) return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size() && value >= 0;
-}
-
 // Floats as the trace wants them: enough digits to tell two runs apart.
 std::string number(double v) {
     char buffer[32];
@@ -55,6 +43,21 @@ std::string jsonString(const std::string& utf8) {
 
 }  // namespace
 
+bool parseFrameTime(std::string_view text, float& seconds) {
+    double value = 0.0;
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || !(value > 0.0) || value > 1.0) return false;
+    seconds = static_cast<float>(value);
+    return true;
+}
+
+bool parseCount(std::string_view text, int64_t& value) {
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && value >= 0;
+}
+
 bool parseTestAids(int argc, const char* const* argv, TestAids& out, std::string& error) {
     TestAids aids;
     for (int k = 1; k < argc; ++k) {
@@ -77,13 +80,13 @@ bool parseTestAids(int argc, const char* const* argv, TestAids& out, std::string
             }
             aids.script = std::move(script);
         } else if (option == "--dt") {
-            double dt = 0.0;
+            float dt = 0.0f;
             if (!value(v)) return false;
-            if (!parseNumber(v, dt) || !(dt > 0.0) || dt > 1.0) {
+            if (!parseFrameTime(v, dt)) {
                 error = "bad frame time for --dt: '" + std::string(v) + "' (seconds, above 0 and at most 1)";
                 return false;
             }
-            aids.fixedDelta = static_cast<float>(dt);
+            aids.fixedDelta = dt;
         } else if (option == "--trace") {
             if (!value(v)) return false;
             if (v.empty()) {

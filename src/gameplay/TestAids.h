@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "gameplay/GameState.h"
 #include "gameplay/InputScript.h"
@@ -22,6 +23,11 @@ struct TestAids {
 
     bool any() const { return script || fixedDelta || !tracePath.empty() || frameLimit || fastForward > 0; }
 };
+
+// The values the game's aids and the headless game's options share: a frame time in
+// seconds (above 0, at most 1) and a count (a whole number, 0 or more).
+bool parseFrameTime(std::string_view text, float& seconds);
+bool parseCount(std::string_view text, int64_t& value);
 
 // Reads the command line. On a bad or unknown option returns false with one line of
 // explanation in error (the caller prints it and exits with status 2).

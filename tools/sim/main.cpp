@@ -28,8 +28,7 @@ struct Options {
     bool bot = false;
 };
 
-template <typename T>
-bool parseWhole(std::string_view text, T& value) {
+bool parseSeed(std::string_view text, uint32_t& value) {
     if (text.empty()) return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size();
@@ -51,19 +50,17 @@ bool parseOptions(int argc, char** argv, Options& out, std::string& error) {
         if (option == "--frames" || option == "--trace-every") {
             int64_t n = 0;
             if (!value(v)) return false;
-            if (!parseWhole(v, n) || n < 0) {
+            if (!parseCount(v, n)) {
                 error = "bad count for " + std::string(option) + ": '" + std::string(v) + "'";
                 return false;
             }
             (option == "--frames" ? out.frames : out.traceEvery) = n;
         } else if (option == "--dt") {
             if (!value(v)) return false;
-            double dt = 0.0;
-            if (!parseWhole(v, dt) || !(dt > 0.0) || dt > 1.0) {
+            if (!parseFrameTime(v, out.dt)) {
                 error = "bad frame time for --dt: '" + std::string(v) + "' (seconds, above 0 and at most 1)";
                 return false;
             }
-            out.dt = static_cast<float>(dt);
         } else if (option == "--script") {
             if (!value(v)) return false;
             InputScript script;
@@ -83,7 +80,7 @@ bool parseOptions(int argc, char** argv, Options& out, std::string& error) {
             error = "unknown option '" + std::string(option) + "'";
             return false;
         } else if (!haveSeed) {
-            if (!parseWhole(option, out.seed)) {
+            if (!parseSeed(option, out.seed)) {
                 error = "bad seed '" + std::string(option) + "' (a decimal number from 0 to 4294967295)";
                 return false;
             }
