@@ -11,6 +11,7 @@ packages=(
   libmp3lame-dev fonts-roboto-unhinted
   python3 xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri sox libsox-fmt-mp3
   xfonts-base
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

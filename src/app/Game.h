@@ -97,7 +97,7 @@ public:
     TextLabel fortressNameLabel;
     TextLabel messageLabel;
     ProcessorTimes previousProcessorTimes;  // the processor load compares with the last reading
-    std::filesystem::path screenshotsFolder = "../Data/Screenshots/";
+    std::filesystem::path screenshotsFolder = gameFiles().screenshotsFolder;  // the run's (util/Paths.h)
     std::optional<int32_t> pendingScreenshot;  // F12's drawn number, saved with the next frame
     // Writes the composed frame in the back buffer as a BMP (the number, or the next free one).
     void saveScreenshot(int32_t drawn);

@@ -124,8 +124,14 @@ bool AudioManager::initialize() {
     uint16_t format = AUDIO_S16SYS;
     Mix_QuerySpec(&frequency, &format, &deviceChannels);
     for (ChannelGain& g : channelGains) g.format = format;
+    if (masterVolume >= 0) Mix_MasterVolume(masterVolume);
     opened = true;
     return true;
+}
+
+void AudioManager::setMasterVolume(int percent) {
+    masterVolume = std::clamp(percent, 0, 100) * MIX_MAX_VOLUME / 100;
+    if (opened) Mix_MasterVolume(masterVolume);
 }
 
 bool AudioManager::loadSound(const std::string& path, const std::string& name, bool createsChannel,

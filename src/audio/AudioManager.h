@@ -70,6 +70,9 @@ public:
     // there is nothing to do, but the game keeps calling it at the same points.
     void update();
     void releaseSounds();
+    // Scales every channel's output by percent / 100 (the settings file's
+    // master_volume=), now or when the device opens. Never called: full volume.
+    void setMasterVolume(int percent);
 
     // True when the slot has a sound started on it that has not finished or been stopped.
     bool isChannelPlaying(uint16_t channel) const;
@@ -88,6 +91,7 @@ private:
     void setChannelVolume(uint16_t channel, float volume);
 
     bool opened = false;
+    int masterVolume = -1;  // mixer units 0 ... MIX_MAX_VOLUME; -1: the mixer's own full volume
 };
 
 // Multiplies the samples by gain, saturating at the format's full scale. Handles

@@ -21,7 +21,7 @@ void Camera::look(double x, double y, float dt) {
     if (std::sqrt(dx * dx + dy * dy) <= 50.0f) {
         // Larger jumps of the pointer (a warp, a re-capture) are not turns.
         const glm::vec3 pitchAxis = glm::cross(front, up);
-        const float toRadians = -3.14159265f / 180.0f * sensitivity * dt;
+        const float toRadians = -3.14159265f / 180.0f * sensitivity * lookScale * dt;
         front = glm::vec3(glm::rotate(glm::mat4(1.0f), dx * toRadians, up) * glm::vec4(front, 0.0f));
         if (glm::length(pitchAxis) > 0.0f)
             front = glm::vec3(glm::rotate(glm::mat4(1.0f), dy * toRadians, pitchAxis) * glm::vec4(front, 0.0f));

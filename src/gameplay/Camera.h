@@ -18,6 +18,9 @@ public:
     float fieldOfView = 80.0f;
     float speed = 80.0f;
     float sensitivity = 7.0f;
+    // The player's own factor on top of sensitivity (the settings file's
+    // mouse_sensitivity=); 1 leaves every turn exactly as it was.
+    float lookScale = 1.0f;
     bool locked = false;
 
     void updateView();

@@ -6,7 +6,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "world/Preferences.h"
+#include "util/Paths.h"
+#include "world/PlayerOptions.h"
 #include "world/WindowSettings.h"
 
 Renderer& Renderer::instance() {
@@ -37,9 +38,10 @@ bool glUsable(GLenum glewResult) {
 }  // namespace
 
 void Renderer::readWindowSettings() {
-    std::ifstream in(kSettingsPath, std::ios::binary);
+    std::ifstream in(settingsFilePath(), std::ios::binary);
     if (!in) return;
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    fullscreen = parsePlayerOptions(text).fullscreen;
     const WindowResolution configured = parseWindowResolution(text);
     if (configured.width == 0) return;
     configuredWidth = configured.width;
@@ -59,12 +61,16 @@ bool Renderer::createWindowAndContext() {
     SDL_GetCurrentDisplayMode(0, &mode);
     readWindowSettings();
     chooseWindowSize({configuredWidth, configuredHeight}, mode.w, mode.h, width, height);
+    if (fullscreen) {  // the desktop's own resolution, whatever size was asked for
+        width = mode.w;
+        height = mode.h;
+    }
 
     if (SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1) != 0) std::fputs("SDL SetAttribute ERROR: SDL_GL_DOUBLEBUFFER\n", stderr);
     if (SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16) != 0) std::fputs("SDL SetAttribute ERROR: SDL_GL_DEPTH_SIZE\n", stderr);
 
     window = SDL_CreateWindow("Velkaran", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                              SDL_WINDOW_OPENGL);
+                              SDL_WINDOW_OPENGL | (fullscreen ? static_cast<Uint32>(SDL_WINDOW_FULLSCREEN_DESKTOP) : 0u));
     if (!window) {
         std::fprintf(stderr, "ERROR: SDL could not create window, error: %s\n", SDL_GetError());
         return false;

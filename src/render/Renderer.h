@@ -21,7 +21,8 @@ public:
     // Creates the window and context. On failure reports on stderr and returns false:
     // without a window and GL there is nothing the game could show, so it stops.
     bool initialize();
-    // Reads the window_resolution= line of the settings file into configuredWidth/Height.
+    // Reads the window_resolution= line of the settings file into configuredWidth/Height,
+    // and its fullscreen= line.
     void readWindowSettings();
 
     SDL_Window* window = nullptr;
@@ -30,6 +31,7 @@ public:
     int height = 0;
     int configuredWidth = 0;
     int configuredHeight = 0;
+    bool fullscreen = false;  // the settings file's fullscreen= line
     // True once the context exists and the GL entry points are loaded. Without it no GL
     // call may be made: the registry then keeps objects without GL names.
     bool glReady = false;

@@ -181,7 +181,13 @@ void Game::saveScreenshot(int32_t drawn) {
 
     const std::filesystem::path folder = screenshotsFolder;
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    // An empty folder means the player's files have no place this run: write nothing
+    // rather than into whatever the working directory is.
+    if (folder.empty() || (!std::filesystem::create_directories(folder, error) && error)) {
+        std::fprintf(stderr, "ERROR: No folder for screenshots: %s\n", folder.string().c_str());
+        SDL_FreeSurface(surface);
+        return;
+    }
     const std::optional<int32_t> number =
         freeScreenshotNumber(drawn, [&](int32_t n) { return std::filesystem::exists(folder / screenshotFileName(n)); });
     if (!number) {

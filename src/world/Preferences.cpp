@@ -1,6 +1,7 @@
 #include "world/Preferences.h"
 
 #include <climits>
+#include <cstdio>
 #include <ctime>
 #include <optional>
 
@@ -32,6 +33,12 @@ std::optional<int32_t> parseInt32(const std::string& text) {
     auto v = parseLeadingInteger(text);
     if (!v || *v < INT32_MIN || *v > INT32_MAX) return std::nullopt;
     return static_cast<int32_t>(*v);
+}
+
+// Writes the document, creating the player's folder on the first write.
+void saveOrReport(const IniFile& ini, const std::filesystem::path& path, const char* what) {
+    if (createFoldersAbove(path) && ini.save(path)) return;
+    std::fprintf(stderr, "ERROR: Unable to write the settings file %s: %s is not kept\n", path.c_str(), what);
 }
 
 // Minutes and seconds above 60, or negative (both above 60 when seen as unsigned), load as 0.
@@ -79,10 +86,11 @@ void FortressIdentity::createNewFortress() {
 }
 
 void FortressIdentity::saveFortressIdentity() const {
+    if (settingsPath.empty()) return;  // an identity without a file lives for this run only
     IniFile ini = IniFile::load(settingsPath);
     ini.set(kSection, "map_name", mapName);
     ini.set(kSection, "map_seed", std::to_string(mapSeed));
-    ini.save(settingsPath);  // a failed write is ignored: the game goes on with this fortress
+    saveOrReport(ini, settingsPath, "the fortress");
 }
 
 void splitElapsed(int64_t elapsed, int32_t& hours, int32_t& minutes, int32_t& seconds) {
@@ -104,7 +112,7 @@ bool FortressIdentity::storeRecordIfBetter(int64_t now) {
         ini.set(kSection, "time_record_h", std::to_string(h));
         ini.set(kSection, "time_record_m", std::to_string(m));
         ini.set(kSection, "time_record_s", std::to_string(s));
-        ini.save(settingsPath);
+        saveOrReport(ini, settingsPath, "the record");
     }
     recordHours = h;
     recordMinutes = m;

@@ -6,12 +6,16 @@
 #include <filesystem>
 #include <string>
 
+#include "util/Paths.h"
+
 class RandomEngine;
 
+// The build tree's settings file, relative to its bin/ folder.
 inline const std::filesystem::path kSettingsPath = "../Data/Settings/Settings.ini";
 
 struct FortressIdentity {
-    std::filesystem::path settingsPath = kSettingsPath;
+    // The run's settings file (util/Paths.h); empty: nothing is read or written.
+    std::filesystem::path settingsPath = settingsFilePath();
 
     std::string mapName;  // Windows-1252 bytes
     uint32_t mapSeed = 0;
@@ -26,6 +30,8 @@ struct FortressIdentity {
     // New seed from the clock, new name from the random engine, both saved.
     void createNewFortress(int64_t now, RandomEngine& engine);
     void createNewFortress();
+    // A write that fails is one line on standard error: the game goes on with the
+    // fortress, but the player must learn that it will not be there next time.
     void saveFortressIdentity() const;
     // Stores the time since playStartTime when it beats the record; true if it did.
     bool storeRecordIfBetter(int64_t now);

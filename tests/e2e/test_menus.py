@@ -100,8 +100,11 @@ def main():
         wait_until("the fortress identity", lambda: "map_seed" in tree.read_settings(), timeout=60)
         menus.focus()
         # The world is still being built behind the loading picture (the pointer held)
-        # for a while after that, longer on a busy machine.
-        wait_until("the menu to leave the pointer free", lambda: not menus.captured(), timeout=60)
+        # for a while after that, longer on a busy machine: the menu is running once its
+        # picture fills the window, and then the pointer is free.
+        menu = os.path.join(tree.data, "Textures", "Main_menu.png")
+        wait_until("the main menu picture", lambda: tree.difference_from(menus.window, menu) <= 0.05, timeout=90)
+        wait_until("the menu to leave the pointer free", lambda: not menus.captured(), timeout=30)
         menus.shot("menu")
 
         for screen in (ABOUT, CREDITS):

@@ -82,7 +82,8 @@ def main():
     zs = [t["player"]["pos"][2] for t in frames if t["frame"] >= 100]
     assert max(zs) > 50 * wall - 25 - 10, "walked up to the wall at row %d: %.1f" % (wall, max(zs))
     assert all(cell(z) < wall for z in zs), "the wall at row %d let the player through: %.1f" % (wall, max(zs))
-    assert all(t["player"]["health"] == 100 and not t["player"]["dead"] for t in frames)
+    # The drones wake while the player walks: they may hurt, but not kill, in 14 s.
+    assert all(not t["player"]["dead"] for t in frames)
 
     sky, ground = rows
     assert sum(sky) > 30 and sky[0] > sky[2], "a reddish sky at the top: %s" % (sky,)

@@ -9,4 +9,7 @@ namespace assetgen {
 bool generateImages(const std::filesystem::path& dataDir);
 bool generateModels(const std::filesystem::path& dataDir);
 bool generateSounds(const std::filesystem::path& dataDir);
+// The application icon in the sizes of the hicolor theme, under outDir/hicolor/.
+// Not part of the data tree: only named, never among the default modules.
+bool generateIcons(const std::filesystem::path& outDir);
 }  // namespace assetgen

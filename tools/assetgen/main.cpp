@@ -1,5 +1,6 @@
-// velkaran-assetgen DATA_DIR [images|models|sounds]...
-// Writes the generated part of the data tree. With no module names, all of them.
+// velkaran-assetgen DATA_DIR [images|models|sounds|icons]...
+// Writes the generated part of the data tree. With no module names, all of them but
+// the icons, which belong to the desktop rather than the data tree.
 #include <cstdio>
 #include <cstring>
 #include <future>
@@ -10,7 +11,7 @@
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: velkaran-assetgen DATA_DIR [images|models|sounds]...\n");
+        std::fprintf(stderr, "usage: velkaran-assetgen DATA_DIR [images|models|sounds|icons]...\n");
         return 2;
     }
     const std::filesystem::path dataDir = argv[1];
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
         if (m == "images") jobs.push_back(std::async(std::launch::async, assetgen::generateImages, dataDir));
         else if (m == "models") jobs.push_back(std::async(std::launch::async, assetgen::generateModels, dataDir));
         else if (m == "sounds") jobs.push_back(std::async(std::launch::async, assetgen::generateSounds, dataDir));
+        else if (m == "icons") jobs.push_back(std::async(std::launch::async, assetgen::generateIcons, dataDir));
         else {
             std::fprintf(stderr, "unknown module: %s\n", m.c_str());
             return 2;

@@ -52,4 +52,7 @@ Image gameOverScreen();
 Image victoryScreen();
 Image mapBackground();
 
+// The application icon, size × size pixels.
+Image appIcon(int size);
+
 }  // namespace assetgen::img

@@ -1,0 +1,83 @@
+#include "world/PlayerOptions.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r";
+
+std::string_view trimmed(std::string_view s) {
+    const size_t first = s.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
+}
+
+bool sameWord(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The value of the first line "key=value" (blanks around both allowed), or nothing.
+std::optional<std::string_view> firstValue(std::string_view text, std::string_view key) {
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        if (const size_t eq = line.find('='); eq != std::string_view::npos && sameWord(trimmed(line.substr(0, eq)), key))
+            return trimmed(line.substr(eq + 1));
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<bool> parseSwitch(std::string_view v) {
+    for (const char* on : {"1", "yes", "true", "on"})
+        if (sameWord(v, on)) return true;
+    for (const char* off : {"0", "no", "false", "off"})
+        if (sameWord(v, off)) return false;
+    return std::nullopt;
+}
+
+std::optional<float> parseSensitivity(std::string_view v) {
+    std::string text(v);
+    std::replace(text.begin(), text.end(), ',', '.');
+    float value = 0.0f;
+    const char* end = text.data() + text.size();
+    const auto [stop, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+    if (text.empty() || ec != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
+    if (value < 0.1f || value > 10.0f) return std::nullopt;
+    return value;
+}
+
+std::optional<int> parsePercent(std::string_view v) {
+    int value = -1;
+    const char* end = v.data() + v.size();
+    const auto [stop, ec] = std::from_chars(v.data(), end, value);
+    if (v.empty() || ec != std::errc() || stop != end || value < 0 || value > 100) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+PlayerOptions parsePlayerOptions(const std::string& fileText) {
+    PlayerOptions options;
+    if (auto v = firstValue(fileText, "fullscreen")) options.fullscreen = parseSwitch(*v).value_or(false);
+    if (auto v = firstValue(fileText, "mouse_sensitivity")) options.mouseSensitivity = parseSensitivity(*v);
+    if (auto v = firstValue(fileText, "master_volume")) options.masterVolumePercent = parsePercent(*v);
+    return options;
+}
+
+PlayerOptions readPlayerOptions(const std::filesystem::path& settingsFile) {
+    if (settingsFile.empty()) return {};
+    std::ifstream in(settingsFile, std::ios::binary);
+    if (!in) return {};
+    return parsePlayerOptions(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+}
