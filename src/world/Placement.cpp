@@ -270,7 +270,9 @@ void restore(const std::vector<SavedCell>& saved, size_t first) {
 
 bool everyKeyReachable(const std::vector<GridCell>& keys) {
     if (keys.empty()) return true;
-    const ReachableArea area(worldGrid, kStartCell, Passage::Strict);
+    // Only over cells the player can stand in: the outer strip gets the boundary ring
+    // later, and a key reached only through it could never be taken.
+    const ReachableArea area(worldGrid, kStartCell, Passage::Strict, true);
     for (const GridCell& key : keys) {
         if (!area.routeExists(key)) return false;
     }

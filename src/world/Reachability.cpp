@@ -16,8 +16,8 @@ bool isPassable(const WorldCell& cell, Passage passage) {
     return false;
 }
 
-ReachableArea::ReachableArea(const WorldCells& cells, GridCell from, Passage rule)
-    : grid(cells), start(from), passage(rule) {
+ReachableArea::ReachableArea(const WorldCells& cells, GridCell from, Passage rule, bool withinPlayerBand)
+    : grid(cells), start(from), passage(rule), playerBandOnly(withinPlayerBand) {
     if (insideWorld(start.i, start.j) && isPassable(grid[start.i][start.j], passage)) {
         std::vector<GridCell> stack{start};
         reached[start.i][start.j] = true;
@@ -26,7 +26,9 @@ ReachableArea::ReachableArea(const WorldCells& cells, GridCell from, Passage rul
             stack.pop_back();
             const GridCell around[4] = {{c.i, c.j - 1}, {c.i, c.j + 1}, {c.i + 1, c.j}, {c.i - 1, c.j}};
             for (const GridCell& n : around) {
-                if (!insideWorld(n.i, n.j) || reached[n.i][n.j] || !isPassable(grid[n.i][n.j], passage)) continue;
+                if (!insideWorld(n.i, n.j) || (playerBandOnly && !insidePlayerBand(n.i, n.j)) ||
+                    reached[n.i][n.j] || !isPassable(grid[n.i][n.j], passage))
+                    continue;
                 reached[n.i][n.j] = true;
                 stack.push_back(n);
             }

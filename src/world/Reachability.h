@@ -16,10 +16,11 @@ enum class Passage {
 bool isPassable(const WorldCell& cell, Passage passage);
 
 // Every cell reachable from a start cell by four-neighbour steps over
-// passable cells, computed once for a fixed grid.
+// passable cells, computed once for a fixed grid. withinPlayerBand keeps the walk
+// inside the cells the player can stand in (2 ... 70).
 class ReachableArea {
 public:
-    ReachableArea(const WorldCells& grid, GridCell start, Passage passage);
+    ReachableArea(const WorldCells& grid, GridCell start, Passage passage, bool withinPlayerBand = false);
 
     bool contains(GridCell c) const { return insideWorld(c.i, c.j) && reached[c.i][c.j]; }
     // The yes/no answer of findRoute(start, goal) for the same passage rule:
@@ -33,5 +34,6 @@ private:
     const WorldCells& grid;
     GridCell start;
     Passage passage;
+    bool playerBandOnly = false;
     std::array<std::array<bool, kWorldSize>, kWorldSize> reached{};
 };

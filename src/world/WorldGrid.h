@@ -55,6 +55,8 @@ using GroundHeight = std::function<float(float x, float z)>;
 inline int32_t cellOf(float c) { return static_cast<int32_t>(c * 0.02f + 0.5f); }
 
 inline bool insideWorld(int i, int j) { return i >= 0 && i < kWorldSize && j >= 0 && j < kWorldSize; }
+// The cells the player can stand in: positions are held within 90 ... 3512 units.
+inline bool insidePlayerBand(int i, int j) { return i >= 2 && i <= 70 && j >= 2 && j <= 70; }
 inline WorldCell& cellAt(GridCell c) { return worldGrid[c.i][c.j]; }
 
 // Puts every cell back to its open-ground values. The doorway and north-open
