@@ -9,7 +9,13 @@ time is the wall time between two lines (the drawing runs as fast as it can; the
 fixed --dt only fixes the rules' time step). The first frames after start-up are
 left out.
 
-Usage (under a display): xvfb-run -a -s "-screen 0 1280x720x24" bench/ingame_bench.py BUILD_DIR [--frames N] [--shots DIR]
+With --profile the game also prints, at exit, its own figures by pass (GL timer
+queries and the main thread's time, see --profile in velkaran --help); --reference
+times the reference drawing instead of the default one; --render-scale P writes
+render_scale=P into the settings file.
+
+Usage (under a display): xvfb-run -a -s "-screen 0 1280x720x24" bench/ingame_bench.py BUILD_DIR [--frames N]
+    [--shots DIR] [--seed S] [--profile] [--reference] [--render-scale P]
 """
 import argparse
 import os
@@ -31,14 +37,22 @@ def main():
     parser.add_argument("--frames", type=int, default=800)
     parser.add_argument("--skip", type=int, default=30, help="frames after start-up left out")
     parser.add_argument("--shots", help="folder for screenshots at a few frames of the walk")
+    parser.add_argument("--seed", type=int, default=12345, help="the fortress seed")
+    parser.add_argument("--profile", action="store_true", help="print the game's figures by pass")
+    parser.add_argument("--reference", action="store_true", help="time the reference drawing")
+    parser.add_argument("--render-scale", type=int, help="render_scale= of the settings file (per cent)")
     args = parser.parse_args()
 
-    tree = GameTree(os.path.abspath(args.build), settings_text="[preferencias]\nmap_name=Bench\nmap_seed=12345\n")
+    settings = "[preferencias]\nmap_name=Bench\nmap_seed=%d\n" % args.seed
+    if args.render_scale is not None:
+        settings += "render_scale=%d\n" % args.render_scale
+    tree = GameTree(os.path.abspath(args.build), settings_text=settings)
     trace = os.path.join(tree.root, "trace.jsonl")
     arrivals = {}
     try:
         tree.start(["--script", os.path.join(HERE, "walk.script"), "--dt", "0.0166667", "--trace", trace,
-                    "--frames", str(args.frames)])
+                    "--frames", str(args.frames)] + (["--profile"] if args.profile else [])
+                   + (["--reference-drawing"] if args.reference else []))
         while not os.path.exists(trace):
             if tree.process.poll() is not None:
                 raise SystemExit("the game ended before its first frame: %s" % (tree.output(),))
@@ -63,6 +77,7 @@ def main():
                     break
                 time.sleep(0.0005)
         tree.process.wait(timeout=60)
+        report = tree.output()[0] if args.profile else ""
     finally:
         tree.cleanup()
     frames = sorted(k for k in arrivals if k > args.skip and k - 1 in arrivals)
@@ -74,6 +89,9 @@ def main():
     print("in-game frame at the display's size, %d frames of the walk:" % len(times))
     print("  median %.1f ms (%.1f fps), 95th percentile %.1f ms (%.1f fps, the 5th percentile of the rate), worst %.1f ms"
           % (median, 1000.0 / median, p95, 1000.0 / p95, times[-1]))
+    if report:
+        print("the game's own figures by pass:")
+        print(report.rstrip())
 
 
 if __name__ == "__main__":

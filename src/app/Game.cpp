@@ -46,6 +46,7 @@ Game::~Game() {
 
 void Game::useTestAids(TestAids aids) {
     testAids = std::move(aids);
+    profiler.enabled = testAids.profile;
     if (testAids.script) confirmDialog = std::make_unique<AnswerNo>();
     if (!testAids.tracePath.empty()) {
         traceFile = std::fopen(testAids.tracePath.c_str(), "w");
@@ -118,7 +119,13 @@ void Game::runFrame() {
         pendingScreenshot.reset();
     }
     if (framesRun >= testAids.fastForward) {
+        const bool playing = gameState == Playing;
+        if (playing) profiler.begin(FrameProfiler::Pass::Present);
         SDL_GL_SwapWindow(Renderer::instance().window);
+        if (playing) {
+            profiler.end();
+            profiler.endFrame();
+        }
         SDL_Delay(1);
     }
 
@@ -168,6 +175,11 @@ void Game::drawState() {
 
 void Game::shutDown() {
     traceFrame(true);  // the last frame is always in the trace
+    if (profiler.enabled) {
+        std::fputs(profiler.report().c_str(), stdout);
+        std::fflush(stdout);
+        profiler.release();
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SDL_GL_SwapWindow(Renderer::instance().window);
     AudioManager::instance().stopChannel(kMenuMusicChannel);

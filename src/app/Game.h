@@ -23,6 +23,7 @@
 #include "gameplay/Session.h"
 #include "gameplay/TestAids.h"
 #include "render/BlockBatch.h"
+#include "render/FrameProfiler.h"
 #include "render/Frustum.h"
 #include "render/ModelLibrary.h"
 #include "render/TextLabel.h"
@@ -143,6 +144,7 @@ public:
     ParticleRenderer enemyDestroyRenderer;  // every drone's wreck
     std::unique_ptr<GameServices> services;  // the rules' sounds, over the audio manager
     int32_t modelsDrawn = 0;                 // model instances the last frame drew (after culling)
+    FrameProfiler profiler;                  // --profile
     // World building's fixed render objects: screens, HUD, sky, walls, traces.
     void createRenderObjects();
     // State 101's game update and in-game frame, drawn into the off-screen framebuffer.

@@ -189,6 +189,7 @@ void Game::drawPlayingFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     updateAndDrawGame();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    FrameProfiler::Scope pass(profiler, FrameProfiler::Pass::PostProcessing);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (const RenderObject* quad = Renderer::instance().findObject(36)) {
         quad->draw(screenCamera, kOrigin, false, nullptr, nullptr, true, framebuffer.colorTexture);

@@ -104,6 +104,10 @@ bool parseTestAids(int argc, const char* const* argv, TestAids& out, std::string
             if (option == "--frames") aids.frameLimit = n;
             else if (option == "--fast-forward") aids.fastForward = n;
             else aids.traceEvery = n;
+        } else if (option == "--reference-drawing") {
+            aids.referenceDrawing = true;
+        } else if (option == "--profile") {
+            aids.profile = true;
         } else {
             error = "unknown option '" + std::string(option) + "'";
             return false;

@@ -20,8 +20,11 @@ struct TestAids {
     int64_t traceEvery = 1;             // --trace-every; 0 = only the last frame
     std::optional<int64_t> frameLimit;  // --frames: quit after that many frames
     int64_t fastForward = 0;            // --fast-forward: frames played without drawing first
+    bool referenceDrawing = false;      // --reference-drawing: every triangle, every instance, the full shaders
+    bool profile = false;               // --profile: the frame's time by pass, printed at exit
 
-    bool any() const { return script || fixedDelta || !tracePath.empty() || frameLimit || fastForward > 0; }
+    bool any() const { return script || fixedDelta || !tracePath.empty() || frameLimit || fastForward > 0 || referenceDrawing ||
+               profile; }
 };
 
 // The values the game's aids and the headless game's options share: a frame time in

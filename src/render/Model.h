@@ -73,6 +73,11 @@ public:
 class Model {
 public:
     std::vector<Mesh> meshes;  // scene traversal order
+    size_t triangleCount() const {
+        size_t n = 0;
+        for (const Mesh& m : meshes) n += m.indices.size() / 3;
+        return n;
+    }
     std::vector<MeshTexture> texturesLoaded;  // this model's texture cache, by file name
     std::string directory;
     ShaderProgram shader;

@@ -36,6 +36,7 @@ void Game::drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& v
     const BoundingSphere bounds = model->worldBounds(pose);
     if (!view.seesSphere(bounds.centre, bounds.radius)) return;
     ++modelsDrawn;
+    profiler.countTriangles(model->triangleCount());
     model->draw(session->sceneCamera, pose, false, true, &session->player.flashlight, &session->drawingLight);
 }
 
@@ -90,23 +91,33 @@ void Game::drawEnemyShots() {
 }
 
 void Game::drawInGameFrame() {
+    using Pass = FrameProfiler::Pass;
     Session& s = *session;
     const Camera& camera = s.sceneCamera;
     modelsDrawn = 0;
     // The gun in hand was drawn by the update, before the world: its depth keeps the
     // world behind it.
+    profiler.begin(Pass::Gun);
     drawHeldGun();
+    profiler.end();
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     if (!overlayFreeze) {
         const Frustum view = Frustum::fromMatrix(camera.projection * camera.view);
+        profiler.begin(Pass::Cloth);
         clothRenderer.draw(camera, s.cloth);
+        profiler.end();
+        profiler.begin(Pass::SolidCubes);
         blockBatch.draw(camera, s.world.blockInstances, s.drawWindow, s.spinAngleSlow, &s.player.flashlight,
                         s.drawingLight, BlockBatch::Pass::SolidCubes);
+        profiler.end();
+        profiler.begin(Pass::Models);
         for (const ModelInstance& m : s.world.modelInstances) {
             if (m.visible) drawModel(m.model, poseOf(m, m.spins ? s.spinAngleSlow : m.rotationAngle), view);
         }
         for (const ModelInstance& m : s.world.sceneryModels) drawModel(m.model, poseOf(m, m.rotationAngle), view);
+        profiler.end();
+        profiler.begin(Pass::Drones);
         for (int32_t k = 0; k < s.activeEnemyCount && k < static_cast<int32_t>(s.enemies.size()); ++k) {
             const Enemy& e = s.enemies[static_cast<size_t>(k)];
             if (e.dead) continue;
@@ -120,22 +131,36 @@ void Game::drawInGameFrame() {
             pose.colorize = e.hit ? glm::vec3(0.6f, 0.0f, 0.0f) : glm::vec3(0.0f);
             drawModel(looks.model, pose, view);
         }
+        profiler.end();
+        profiler.begin(Pass::OtherBlocks);
         blockBatch.draw(camera, s.world.blockInstances, s.drawWindow, s.spinAngleSlow, &s.player.flashlight,
                         s.drawingLight, BlockBatch::Pass::Others);
+        profiler.end();
     }
     glDisable(GL_CULL_FACE);
     if (!overlayFreeze) {
+        profiler.begin(Pass::Terrain);
         terrainRenderer.draw(camera, s.drawingLight, s.pointLight, &s.player.flashlight);
+        profiler.countTriangles(terrainRenderer.lastTrianglesDrawn);
+        profiler.end();
+        profiler.begin(Pass::Sky);
         if (RenderObject* sky = Renderer::instance().findObject(3)) {
             sky->transform.rotation.y = s.skyRotationDegrees;
             sky->draw(camera, glm::vec3(0.0f));
         }
+        profiler.end();
+        profiler.begin(Pass::Drones);
         drawEnemyShots();
+        profiler.end();
     }
+    profiler.begin(Pass::Particles);
     if (s.girlEffectShown) girlRenderer.draw(camera, s.girlEffect);
     if (s.escapeStage != 0) spaceshipRenderer.draw(camera, s.spaceshipEffect);
+    profiler.end();
+    profiler.begin(Pass::Hud);
     drawAimMark();
     drawHud();
+    profiler.end();
 }
 
 void Game::drawAimMark() {
