@@ -31,6 +31,13 @@ from harness import GameTree  # noqa: E402
 SHOT_FRAMES = {95: "fortress-ahead", 400: "walking-in", 700: "inside"}
 
 
+def process_cpu_seconds(pid):
+    """User and system time of a process so far (all its threads)."""
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / float(os.sysconf("SC_CLK_TCK"))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build")
@@ -49,6 +56,7 @@ def main():
     tree = GameTree(os.path.abspath(args.build), settings_text=settings)
     trace = os.path.join(tree.root, "trace.jsonl")
     arrivals = {}
+    cpu_start = cpu_end = None
     try:
         tree.start(["--script", os.path.join(HERE, "walk.script"), "--dt", "0.0166667", "--trace", trace,
                     "--frames", str(args.frames)] + (["--profile"] if args.profile else [])
@@ -66,6 +74,9 @@ def main():
                     if pending.endswith("\n"):
                         frame = int(pending.split(",", 1)[0].split(":")[1])
                         arrivals[frame] = time.monotonic()
+                        if frame == args.skip:
+                            cpu_start = process_cpu_seconds(tree.process.pid)
+                        cpu_end = process_cpu_seconds(tree.process.pid)
                         pending = ""
                         if args.shots and frame in SHOT_FRAMES:
                             os.makedirs(args.shots, exist_ok=True)
@@ -89,6 +100,8 @@ def main():
     print("in-game frame at the display's size, %d frames of the walk:" % len(times))
     print("  median %.1f ms (%.1f fps), 95th percentile %.1f ms (%.1f fps, the 5th percentile of the rate), worst %.1f ms"
           % (median, 1000.0 / median, p95, 1000.0 / p95, times[-1]))
+    if cpu_start is not None and frames:
+        print("  processor time (all threads) %.1f ms a frame" % (1000.0 * (cpu_end - cpu_start) / (frames[-1] - args.skip)))
     if report:
         print("the game's own figures by pass:")
         print(report.rstrip())

@@ -26,11 +26,25 @@ uniform vec3 ambientLight;
 uniform vec3 colorize_model;
 uniform bool nightFog;
 
+#ifdef FAST_DRAWING
+const float kFogOpaqueDistance = 1350.0;  // see TerrainFragmentShader.fs
+#endif
+
 void main()
 {
+#ifdef FAST_DRAWING
+    // The models' textures are uploaded without alpha (every texel's is 1), so the
+    // reference's discard never fires; without it the depth test can run first.
+    if (nightFog && length(viewPos - FragPos) > kFogOpaqueDistance) {
+        FragColor = vec4(ambientLight * 0.25, 1.0);
+        return;
+    }
+    vec4 texel = texture(texture_diffuse1, TexCoords);
+#else
     vec4 texel = texture(texture_diffuse1, TexCoords);
     if (texel.a < 0.1)
         discard;
+#endif
     vec3 albedo = texel.rgb;
     vec3 normal = normalize(Normal);
     vec3 viewDir = normalize(viewPos - FragPos);

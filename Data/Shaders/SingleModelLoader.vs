@@ -7,6 +7,9 @@ layout (location = 2) in vec2 aTexCoords;
 uniform mat4 projection;
 uniform mat4 view;
 uniform mat4 model;
+#ifdef FAST_DRAWING
+uniform mat3 normalMatrix;  // transpose(inverse(mat3(model))), once per draw instead of per vertex
+#endif
 
 out vec3 FragPos;
 out vec3 Normal;
@@ -16,7 +19,11 @@ void main()
 {
     vec4 world = model * vec4(aPos, 1.0);
     FragPos = world.xyz;
+#ifdef FAST_DRAWING
+    Normal = normalMatrix * aNormal;
+#else
     Normal = mat3(transpose(inverse(model))) * aNormal;
+#endif
     TexCoords = aTexCoords;
     gl_Position = projection * view * world;
 }

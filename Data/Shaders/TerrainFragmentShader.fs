@@ -49,8 +49,20 @@ uniform bool fogActive;
 
 const float kTiling = 96.0;
 
+#ifdef FAST_DRAWING
+// Beyond this distance exp(-(0.0022 d)^2) is below 1/6000: the fogged colour equals the
+// fog's to well under half an 8-bit step, however bright the lights make the ground.
+const float kFogOpaqueDistance = 1350.0;
+#endif
+
 void main()
 {
+#ifdef FAST_DRAWING
+    if (fogActive && length(viewPos - FragPos) > kFogOpaqueDistance) {
+        FragColor = vec4(dirLight.lightColour * 0.25, 1.0);
+        return;
+    }
+#endif
     vec4 blend = texture(blendMap, TexCoords);
     float background = clamp(1.0 - (blend.r + blend.g + blend.b), 0.0, 1.0);
     vec2 tiled = TexCoords * kTiling;

@@ -47,6 +47,7 @@ Game::~Game() {
 void Game::useTestAids(TestAids aids) {
     testAids = std::move(aids);
     profiler.enabled = testAids.profile;
+    Renderer::instance().referenceDrawing = testAids.referenceDrawing;
     if (testAids.script) confirmDialog = std::make_unique<AnswerNo>();
     if (!testAids.tracePath.empty()) {
         traceFile = std::fopen(testAids.tracePath.c_str(), "w");

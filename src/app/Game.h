@@ -145,6 +145,12 @@ public:
     std::unique_ptr<GameServices> services;  // the rules' sounds, over the audio manager
     int32_t modelsDrawn = 0;                 // model instances the last frame drew (after culling)
     FrameProfiler profiler;                  // --profile
+    // The post-processing program's two switches as last set.
+    struct PostEffects {
+        bool thunderstorm = false;
+        bool grayScale = false;
+        bool any() const { return thunderstorm || grayScale; }
+    } postEffects;
     // World building's fixed render objects: screens, HUD, sky, walls, traces.
     void createRenderObjects();
     // State 101's game update and in-game frame, drawn into the off-screen framebuffer.

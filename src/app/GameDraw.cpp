@@ -188,21 +188,35 @@ void Game::drawPlayingFrame() {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.fbo);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     updateAndDrawGame();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     FrameProfiler::Scope pass(profiler, FrameProfiler::Pass::PostProcessing);
+    if (!Renderer::instance().referenceDrawing && !postEffects.any()) {
+        // With both effects off the post-processing pass passes the picture through
+        // unchanged: a copy gives the same pixels without shading a full-screen quad.
+        const Renderer& renderer = Renderer::instance();
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer.fbo);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glBlitFramebuffer(0, 0, renderer.width, renderer.height, 0, 0, renderer.width, renderer.height,
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (const RenderObject* quad = Renderer::instance().findObject(36)) {
         quad->draw(screenCamera, kOrigin, false, nullptr, nullptr, true, framebuffer.colorTexture);
         // A flash requested during this frame's update lasts exactly this frame.
         withProgram(36, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", false); });
+        postEffects.thunderstorm = false;
     }
 }
 
 void Game::updateAndDrawGame() {
     InputManager& input = InputManager::instance();
     session->update(frameDelta, input.events, *services, overlayFreeze);
-    if (session->thunderFlash)
+    if (session->thunderFlash) {
         withProgram(36, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", true); });
+        postEffects.thunderstorm = true;
+    }
     const FrameOutcome outcome = session->frameRules(frameDelta, *services, overlayFreeze, mapShown);
     if (Renderer::instance().glReady && framesRun >= testAids.fastForward) {
         drawInGameFrame();
@@ -210,6 +224,7 @@ void Game::updateAndDrawGame() {
         if (!session->player.dead) {
             const bool grey = session->grayScale;
             withProgram(36, [grey](const ShaderProgram& shader) { shader.setBool("grayScaleEffect", grey); });
+            postEffects.grayScale = grey;
         }
     }
     input.clear();  // the update's last step: the frame's events are used up

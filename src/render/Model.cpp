@@ -266,6 +266,7 @@ void Model::draw(const Camera& camera, const ModelPose& instance, bool translate
     shader.setMat4("projection", camera.projection);
     shader.setMat4("view", camera.view);
     shader.setMat4("model", model);
+    shader.setMat3("normalMatrix", glm::transpose(glm::inverse(glm::mat3(model))));  // read by the default drawing
     shader.setVec3("ambientLight", ambientSource ? ambientSource->lightColour : kDefaultAmbient);
     shader.setVec3("colorize_model", instance.colorize);
     shader.setVec3("lightPos", camera.position + glm::vec3(0.0f, 5.0f, 0.0f));

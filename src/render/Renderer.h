@@ -35,6 +35,9 @@ public:
     // True once the context exists and the GL entry points are loaded. Without it no GL
     // call may be made: the registry then keeps objects without GL names.
     bool glReady = false;
+    // The test aid --reference-drawing: every triangle and instance with the full shaders,
+    // the picture the default drawing is held to. Set before the first program is built.
+    bool referenceDrawing = false;
 
     // ---- Render object registry ----
     // Builds one object from a shape of the given kind, its own program (entries 0 and 1

@@ -1,4 +1,5 @@
 #include "render/ShaderProgram.h"
+#include "render/Renderer.h"
 #include "render/Transform.h"
 
 #include <cmath>
@@ -31,7 +32,17 @@ std::string ShaderProgram::loadShaderSource(const std::string& path) {
     return source;
 }
 
-uint32_t ShaderProgram::compileStage(uint32_t type, const std::string& source) {
+std::string ShaderProgram::withVariant(const std::string& source, bool reference) {
+    if (reference) return source;
+    // The define must follow the #version line, which has to come first.
+    const size_t version = source.find("#version");
+    const size_t lineEnd = version == std::string::npos ? std::string::npos : source.find('\n', version);
+    if (lineEnd == std::string::npos) return "#define FAST_DRAWING 1\n" + source;
+    return source.substr(0, lineEnd + 1) + "#define FAST_DRAWING 1\n" + source.substr(lineEnd + 1);
+}
+
+uint32_t ShaderProgram::compileStage(uint32_t type, const std::string& original) {
+    const std::string source = withVariant(original, Renderer::instance().referenceDrawing);
     shaderId = glCreateShader(type);
     const GLchar* text = source.data();
     const GLint length = static_cast<GLint>(source.size());
@@ -125,6 +136,10 @@ void ShaderProgram::setVec3(const char* name, float x, float y, float z) const {
 }
 void ShaderProgram::setMat4(const char* name, glm::mat4 value) const {
     if (programId) glUniformMatrix4fv(location(name), 1, GL_FALSE, glm::value_ptr(value));
+}
+
+void ShaderProgram::setMat3(const char* name, glm::mat3 value) const {
+    if (programId) glUniformMatrix3fv(location(name), 1, GL_FALSE, glm::value_ptr(value));
 }
 
 void ShaderProgram::setSpotlight(const Spotlight& spotlight) const {

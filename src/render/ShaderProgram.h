@@ -18,7 +18,10 @@ public:
     // The whole file. A file that cannot be opened ends the process: the game cannot
     // draw anything without its programs.
     static std::string loadShaderSource(const std::string& path);
+    // Compiles one stage. The default drawing compiles every file with FAST_DRAWING
+    // defined; the reference drawing (Renderer::referenceDrawing) compiles it as it stands.
     uint32_t compileStage(uint32_t type, const std::string& source);
+    static std::string withVariant(const std::string& source, bool reference);
     uint32_t build(const std::string& vertexPath, const std::string& fragmentPath);
     uint32_t buildWithGeometry(const std::string& vertexPath, const std::string& geometryPath,
                                const std::string& fragmentPath);
@@ -29,6 +32,7 @@ public:
     void setVec3(const char* name, float x, float y, float z) const;
     void setVec3(const char* name, const glm::vec3& v) const { setVec3(name, v.x, v.y, v.z); }
     void setMat4(const char* name, glm::mat4 value) const;
+    void setMat3(const char* name, glm::mat3 value) const;
     // The nine "spotlight.*" uniforms of the flashlight, the cut-offs as cosines.
     void setSpotlight(const Spotlight& spotlight) const;
 

@@ -6,8 +6,10 @@
 #include <array>
 #include <cmath>
 
+#include <glm/gtc/matrix_access.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "render/FastDrawing.h"
 #include "render/Renderer.h"
 #include "render/Transform.h"
 #include "world/Terrain.h"
@@ -83,10 +85,13 @@ void TerrainRenderer::upload(const Terrain& terrain) {
     }
     if (!Renderer::instance().glReady) return;
 
-    if (vao) {  // uploaded before: replace
-        glDeleteBuffers(5, buffers);
-        glDeleteVertexArrays(1, &vao);
-    }
+    release(false);
+    // The default drawing's levels of detail: their skirts' vertices go after the mesh's
+    // in the same buffers, which the reference drawing reads only up to the mesh's end.
+    const bool levels = !Renderer::instance().referenceDrawing;
+    if (levels) lod.build(terrain.positions, side);
+    const size_t skirts = levels ? lod.skirtSource.size() : 0;
+
     glGenVertexArrays(1, &vao);
     glBindVertexArray(vao);
     glGenBuffers(5, buffers);
@@ -97,10 +102,23 @@ void TerrainRenderer::upload(const Terrain& terrain) {
     };
     const Attribute attributes[4] = {
         {0, 3, &terrain.positions}, {2, 2, &terrain.texCoords}, {3, 3, &terrain.normals}, {4, 3, &terrain.tangents}};
+    std::vector<float> extra;
     for (size_t a = 0; a < 4; ++a) {
+        const size_t n = static_cast<size_t>(attributes[a].components);
+        const std::vector<float>& data = *attributes[a].data;
+        extra.resize(skirts * n);
+        for (size_t k = 0; k < skirts; ++k) {
+            const float* from = &data[lod.skirtSource[k] * n];
+            std::copy(from, from + n, &extra[k * n]);
+            if (a == 0) extra[k * n + 1] -= lod.skirtDrop[k];  // lowered below its edge
+        }
         glBindBuffer(GL_ARRAY_BUFFER, buffers[a]);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(attributes[a].data->size() * sizeof(float)),
-                     attributes[a].data->data(), GL_STATIC_DRAW);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>((data.size() + extra.size()) * sizeof(float)), nullptr,
+                     GL_STATIC_DRAW);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(data.size() * sizeof(float)), data.data());
+        if (!extra.empty())
+            glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(data.size() * sizeof(float)),
+                            static_cast<GLsizeiptr>(extra.size() * sizeof(float)), extra.data());
         glEnableVertexAttribArray(attributes[a].location);
         glVertexAttribPointer(attributes[a].location, attributes[a].components, GL_FLOAT, GL_FALSE, 0, nullptr);
     }
@@ -109,6 +127,23 @@ void TerrainRenderer::upload(const Terrain& terrain) {
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(terrain.indices.size() * sizeof(uint32_t)),
                  terrain.indices.data(), GL_STATIC_DRAW);
     glBindVertexArray(0);
+
+    if (levels) {
+        // The same vertex buffers, the levels' element list.
+        glGenVertexArrays(1, &lodVao);
+        glBindVertexArray(lodVao);
+        for (size_t a = 0; a < 4; ++a) {
+            glBindBuffer(GL_ARRAY_BUFFER, buffers[a]);
+            glEnableVertexAttribArray(attributes[a].location);
+            glVertexAttribPointer(attributes[a].location, attributes[a].components, GL_FLOAT, GL_FALSE, 0, nullptr);
+        }
+        glGenBuffers(1, &lodElements);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, lodElements);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(lod.indices.size() * sizeof(uint32_t)),
+                     lod.indices.data(), GL_STATIC_DRAW);
+        glBindVertexArray(0);
+        std::vector<uint32_t>().swap(lod.indices);  // the GPU holds them
+    }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
@@ -146,6 +181,62 @@ void TerrainRenderer::draw(const Camera& camera, const DirectionalLight& dirLigh
     }
     shader.setBool("fogActive", true);
 
+    if (lodVao) {
+        drawLevels(camera);
+    } else {
+        drawFull(camera);
+    }
+    glActiveTexture(GL_TEXTURE0);
+    glUseProgram(0);
+}
+
+void TerrainRenderer::drawLevels(const Camera& camera) const {
+    const Planes planes = frustumPlanes(camera.projection * camera.view * model);
+    // The eye and its view direction in the terrain's own coordinates.
+    const glm::mat4 toTerrain = glm::inverse(model);
+    const glm::vec3 eye = glm::vec3(toTerrain * glm::vec4(camera.position, 1.0f));
+    const glm::vec3 front = glm::normalize(glm::vec3(toTerrain * glm::vec4(-glm::vec3(glm::row(camera.view, 2)), 0.0f)));
+    GLint viewport[4] = {0, 0, 1, 1};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const float pixels = TerrainLod::pixelsPerUnit(camera.projection, static_cast<float>(viewport[2]),
+                                                   static_cast<float>(viewport[3]));
+    // The angle from the view axis to the screen's corners, from the projection.
+    const float tanX = 1.0f / std::fabs(camera.projection[0][0]), tanY = 1.0f / std::fabs(camera.projection[1][1]);
+    const float cosCorner = 1.0f / std::sqrt(1.0f + tanX * tanX + tanY * tanY);
+
+    order.clear();
+    for (size_t t = 0; t < lod.tiles.size(); ++t) {
+        const TerrainLod::Tile& tile = lod.tiles[t];
+        if (!boxVisible(Tile{tile.boundsMin, tile.boundsMax}, planes)) continue;
+        const float depth = TerrainLod::nearestDepth(tile, eye, front, cosCorner);
+        const int32_t level = TerrainLod::levelFor(tile, depth, pixels, fastDrawing::kTerrainErrorPixels);
+        order.push_back({TerrainLod::distanceTo(tile, eye), static_cast<uint32_t>(t), level});
+    }
+    // Near tiles first, so that the depth test spares the far ground they hide.
+    std::sort(order.begin(), order.end(), [](const Visible& a, const Visible& b) { return a.distance < b.distance; });
+    rangeCounts.clear();
+    rangeStarts.clear();
+    uint32_t kept = 0;
+    for (const Visible& v : order) {
+        const TerrainLod::Range& range = lod.tiles[v.tile].range[static_cast<size_t>(v.level)];
+        rangeCounts.push_back(static_cast<int32_t>(range.count));
+        rangeStarts.push_back(reinterpret_cast<const void*>(static_cast<size_t>(range.first) * sizeof(uint32_t)));
+        kept += range.count;
+    }
+    lastTilesDrawn = static_cast<uint32_t>(order.size());
+    lastTrianglesDrawn = kept / 3;
+    // Every fragment is opaque (alpha 1): blending would only read back what it replaces.
+    const GLboolean blending = glIsEnabled(GL_BLEND);
+    glDisable(GL_BLEND);
+    glBindVertexArray(lodVao);
+    if (!rangeCounts.empty())
+        glMultiDrawElements(GL_TRIANGLES, rangeCounts.data(), GL_UNSIGNED_INT, rangeStarts.data(),
+                            static_cast<GLsizei>(rangeCounts.size()));
+    glBindVertexArray(0);
+    if (blending) glEnable(GL_BLEND);
+}
+
+void TerrainRenderer::drawFull(const Camera& camera) const {
     glBindVertexArray(vao);
     if (!culling) {
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT, nullptr);
@@ -189,18 +280,21 @@ void TerrainRenderer::draw(const Camera& camera, const DirectionalLight& dirLigh
         lastTrianglesDrawn = kept / 3;
     }
     glBindVertexArray(0);
-    glActiveTexture(GL_TEXTURE0);
-    glUseProgram(0);
 }
 
-void TerrainRenderer::release() {
+void TerrainRenderer::release(bool everything) {
     if (vao) {
         glDeleteBuffers(5, buffers);
         glDeleteVertexArrays(1, &vao);
     }
+    if (lodVao) {
+        glDeleteBuffers(1, &lodElements);
+        glDeleteVertexArrays(1, &lodVao);
+    }
     for (uint32_t& b : buffers) b = 0;
-    vao = 0;
+    vao = lodVao = lodElements = 0;
     indexCount = 0;
+    if (!everything) return;
     textures.release();
     if (shader.programId) glDeleteProgram(shader.programId);
     shader.programId = 0;

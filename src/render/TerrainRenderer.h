@@ -19,6 +19,7 @@
 #include "gameplay/Camera.h"
 #include "gameplay/Lights.h"
 #include "render/ShaderProgram.h"
+#include "render/TerrainLod.h"
 #include "render/TextureSet.h"
 
 class Terrain;
@@ -41,8 +42,13 @@ public:
     int32_t squaresPerSide = 0;
     int32_t tilesPerSide = 0;
     std::vector<Tile> tiles;  // tile (row, column) at row * tilesPerSide + column
-    // Off draws the whole mesh in one call (the reference picture for the culled draw).
+    // The reference drawing's mesh: off draws it whole in one call (the reference
+    // picture for the culled draw).
     bool culling = true;
+    // The default drawing: levels of detail over the same vertices (render/TerrainLod.h).
+    TerrainLod lod;
+    uint32_t lodVao = 0;
+    uint32_t lodElements = 0;
     // What the last draw handed to the driver.
     mutable uint32_t lastTrianglesDrawn = 0;
     mutable uint32_t lastTilesDrawn = 0;
@@ -53,9 +59,18 @@ public:
     void upload(const Terrain& terrain);
     void draw(const Camera& camera, const DirectionalLight& dirLight, const PointLight& pointLight,
               const Spotlight* spotlight) const;
-    void release();
+    // Frees the GL objects: the mesh's, and with everything the program and textures too.
+    void release(bool everything = true);
 
 private:
+    struct Visible {
+        float distance;
+        uint32_t tile;
+        int32_t level;
+    };
+    void drawLevels(const Camera& camera) const;
+    void drawFull(const Camera& camera) const;
+    mutable std::vector<Visible> order;
     mutable std::vector<int32_t> rangeCounts;
     mutable std::vector<const void*> rangeStarts;
     mutable std::vector<uint8_t> visibleScratch;

@@ -6,6 +6,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "app/Game.h"
+#include "render/FastDrawing.h"
 #include "render/Frustum.h"
 #include "render/Renderer.h"
 
@@ -35,6 +36,9 @@ void Game::drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& v
     if (!model || model->meshes.empty()) return;
     const BoundingSphere bounds = model->worldBounds(pose);
     if (!view.seesSphere(bounds.centre, bounds.radius)) return;
+    if (!Renderer::instance().referenceDrawing &&
+        glm::length(bounds.centre - session->sceneCamera.position) - bounds.radius > fastDrawing::kFogOpaqueDistance)
+        return;  // wholly in the fog
     ++modelsDrawn;
     profiler.countTriangles(model->triangleCount());
     model->draw(session->sceneCamera, pose, false, true, &session->player.flashlight, &session->drawingLight);
@@ -52,6 +56,7 @@ void Game::drawHeldGun() {
         pose.axis = {0.0f, 1.0f, 0.0f};
         pose.angle = g.yaw;
         model->draw(camera, pose, true, true, &p.flashlight, &session->drawingLight);
+        profiler.countTriangles(model->triangleCount());
     }
     if (p.muzzleFlash.shown) {
         if (const RenderObject* flash = Renderer::instance().findObject(4)) {
