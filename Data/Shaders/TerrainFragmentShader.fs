@@ -53,13 +53,41 @@ const float kTiling = 96.0;
 // Beyond this distance exp(-(0.0022 d)^2) is below 1/6000: the fogged colour equals the
 // fog's to well under half an 8-bit step, however bright the lights make the ground.
 const float kFogOpaqueDistance = 1350.0;
+// Beyond this one it is below 1/32: a texel's departure from its texture's mean colour
+// shows at a thirty-second of its weight, under two 8-bit steps at the very worst, so
+// the four ground textures and the relief are not read there.
+const float kFogDeepDistance = 850.0;
+uniform vec3 meanColours[4];  // meshTexture, rTexture, gTexture, bTexture
+// A light whose share cannot reach a quarter of an 8-bit step is left out.
+const float kNegligible = 0.25 / 255.0;
 #endif
 
 void main()
 {
 #ifdef FAST_DRAWING
-    if (fogActive && length(viewPos - FragPos) > kFogOpaqueDistance) {
+    float eyeDistance = length(viewPos - FragPos);
+    if (fogActive && eyeDistance > kFogOpaqueDistance) {
         FragColor = vec4(dirLight.lightColour * 0.25, 1.0);
+        return;
+    }
+    if (fogActive && eyeDistance > kFogDeepDistance) {
+        vec4 farBlend = texture(blendMap, TexCoords);
+        float farBackground = clamp(1.0 - (farBlend.r + farBlend.g + farBlend.b), 0.0, 1.0);
+        vec3 farAlbedo = meanColours[0] * farBackground + meanColours[1] * farBlend.r +
+                         meanColours[2] * farBlend.g + meanColours[3] * farBlend.b;
+        vec3 farNormal = normalize(TBN[2]);
+        vec3 farSky = length(dirLight.direction) > 0.0 ? normalize(dirLight.direction) : vec3(0.0, 1.0, 0.0);
+        vec3 farColour = (dirLight.ambient + dirLight.lightColour) * farAlbedo +
+                         dirLight.diffuse * max(dot(farNormal, farSky), 0.0) * farAlbedo;
+        vec3 toFarPoint = pointLight.position - FragPos;
+        float farPointDistance = length(toFarPoint);
+        float farFade = 1.0 / max(pointLight.constant + pointLight.linear * farPointDistance +
+                                  pointLight.quadratic * farPointDistance * farPointDistance, 0.0001);
+        vec3 farPointDir = toFarPoint / max(farPointDistance, 0.0001);
+        farColour += (pointLight.ambient + pointLight.diffuse * max(dot(farNormal, farPointDir), 0.0)) *
+                     pointLight.lightColour * farAlbedo * farFade;
+        float farVisibility = exp(-pow(eyeDistance * 0.0022, 2.0));
+        FragColor = vec4(mix(dirLight.lightColour * 0.25, farColour, clamp(farVisibility, 0.0, 1.0)), 1.0);
         return;
     }
 #endif
@@ -84,11 +112,23 @@ void main()
     vec3 pointDir = toPoint / max(pointDistance, 0.0001);
     float pointFade = 1.0 / max(pointLight.constant + pointLight.linear * pointDistance +
                                 pointLight.quadratic * pointDistance * pointDistance, 0.0001);
+#ifdef FAST_DRAWING
+    vec3 pointReach = (abs(pointLight.ambient) + abs(pointLight.diffuse)) * abs(pointLight.lightColour) +
+                      abs(pointLight.specular) * 0.2;
+    if (max(pointReach.r, max(pointReach.g, pointReach.b)) * pointFade >= kNegligible) {
+#endif
     colour += (pointLight.ambient + pointLight.diffuse * max(dot(normal, pointDir), 0.0)) * pointLight.lightColour *
               albedo * pointFade;
     colour += pointLight.specular * pow(max(dot(viewDir, reflect(-pointDir, normal)), 0.0), 16.0) * pointFade * 0.2;
+#ifdef FAST_DRAWING
+    }
+#endif
 
     // Flashlight
+#ifdef FAST_DRAWING
+    // Off, or outside its cone, it adds exactly nothing.
+    if (dot(spotlight.diffuse, spotlight.diffuse) > 0.0) {
+#endif
     vec3 toSpot = spotlight.position - FragPos;
     float spotDistance = length(toSpot);
     vec3 spotDir = toSpot / max(spotDistance, 0.0001);
@@ -98,6 +138,9 @@ void main()
     float spotFade = 1.0 / max(spotlight.constant + spotlight.linear * spotDistance +
                                spotlight.quadratic * spotDistance * spotDistance, 0.0001);
     colour += spotlight.diffuse * max(dot(normal, spotDir), 0.0) * albedo * cone * spotFade;
+#ifdef FAST_DRAWING
+    }
+#endif
 
     if (fogActive) {
         float distance = length(viewPos - FragPos);

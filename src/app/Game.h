@@ -133,6 +133,16 @@ public:
 
     // ---- Rendering ----
     OffscreenFramebuffer framebuffer;
+    // render_scale= below 100: the 3D scene's own smaller framebuffer, stretched into
+    // framebuffer before the HUD is drawn over it at full size.
+    int32_t renderScalePercent = 100;
+    OffscreenFramebuffer sceneBuffer;
+    int32_t sceneWidth = 0;
+    int32_t sceneHeight = 0;
+    // Where the 3D scene of a playing frame goes, and what follows it: the full-size
+    // picture for the aim mark and the HUD.
+    void beginScene();
+    void endScene();
     ModelLibrary modelLibrary;
     std::unique_ptr<ModelLoader> modelLoader;  // instances load through it into modelLibrary
     TerrainRenderer terrainRenderer;

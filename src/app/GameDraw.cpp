@@ -2,6 +2,7 @@
 // menu screens and the playing state's off-screen pass.
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -187,6 +188,7 @@ void Game::drawPlayingFrame() {
     }
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.fbo);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    beginScene();
     updateAndDrawGame();
     FrameProfiler::Scope pass(profiler, FrameProfiler::Pass::PostProcessing);
     if (!Renderer::instance().referenceDrawing && !postEffects.any()) {
@@ -237,7 +239,34 @@ void Game::drawFlatObject(int32_t id) { drawFlat(id, screenCamera); }
 
 void Game::createFramebuffer() {
     const Renderer& renderer = Renderer::instance();
-    if (renderer.glReady) framebuffer.create(renderer.width, renderer.height);
+    if (!renderer.glReady) return;
+    framebuffer.create(renderer.width, renderer.height);
+    if (renderScalePercent < 100) {
+        sceneWidth = std::max(1, renderer.width * renderScalePercent / 100);
+        sceneHeight = std::max(1, renderer.height * renderScalePercent / 100);
+        sceneBuffer.create(sceneWidth, sceneHeight);
+    }
+}
+
+void Game::beginScene() {
+    if (!sceneBuffer.fbo) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneBuffer.fbo);
+    glViewport(0, 0, sceneWidth, sceneHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void Game::endScene() {
+    if (!sceneBuffer.fbo) return;
+    // The scene stretched over the whole picture; the HUD then lies on it at full size,
+    // in a depth buffer of its own.
+    const Renderer& renderer = Renderer::instance();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneBuffer.fbo);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer.fbo);
+    glBlitFramebuffer(0, 0, sceneWidth, sceneHeight, 0, 0, renderer.width, renderer.height, GL_COLOR_BUFFER_BIT,
+                      GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.fbo);
+    glViewport(0, 0, renderer.width, renderer.height);
+    glClear(GL_DEPTH_BUFFER_BIT);
 }
 
 void Game::moveIndicator(float x, float y) {

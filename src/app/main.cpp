@@ -142,6 +142,7 @@ int main(int argc, char** argv) {
     if (options.mouseSensitivity && !game->testAids.script)
         game->session->sceneCamera.lookScale = *options.mouseSensitivity;
     if (options.masterVolumePercent) AudioManager::instance().setMasterVolume(*options.masterVolumePercent);
+    if (options.renderScalePercent) game->renderScalePercent = *options.renderScalePercent;
     const int status = game->run();
     game.reset();
     return status;

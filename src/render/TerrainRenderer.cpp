@@ -10,6 +10,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "render/FastDrawing.h"
+#include "render/ImageStore.h"
 #include "render/Renderer.h"
 #include "render/Transform.h"
 #include "world/Terrain.h"
@@ -49,10 +50,27 @@ bool boxVisible(const TerrainRenderer::Tile& box, const Planes& planes) {
 
 }  // namespace
 
+glm::vec3 TerrainRenderer::meanColourOf(const std::string& key) {
+    std::vector<int32_t> size;
+    ImageStore::instance().getSize(key, size);
+    const uint8_t* pixels = ImageStore::instance().getPixels(key);
+    if (!pixels || size.size() < 2 || size[0] <= 0 || size[1] <= 0) return glm::vec3(0.5f);
+    const size_t count = static_cast<size_t>(size[0]) * static_cast<size_t>(size[1]);
+    double sum[3] = {0.0, 0.0, 0.0};
+    for (size_t p = 0; p < count; ++p)
+        for (size_t c = 0; c < 3; ++c) sum[c] += pixels[p * 4 + c];
+    const double scale = 1.0 / (255.0 * static_cast<double>(count));
+    return glm::vec3(static_cast<float>(sum[0] * scale), static_cast<float>(sum[1] * scale),
+                     static_cast<float>(sum[2] * scale));
+}
+
 void TerrainRenderer::setUp(const std::string& vertexShaderPath, const std::string& fragmentShaderPath) {
     if (!Renderer::instance().glReady) return;
     shader.build(vertexShaderPath, fragmentShaderPath);
     textures.createFromImages({"soil", "soil2", "grass", "soil4", "blendMap", "grassNormalMap"});
+    // The default drawing shades the deep fog with each ground texture's mean colour.
+    const char* const grounds[4] = {"soil", "soil2", "grass", "soil4"};
+    for (size_t k = 0; k < 4; ++k) meanColours[k] = meanColourOf(grounds[k]);
 }
 
 void TerrainRenderer::upload(const Terrain& terrain) {
@@ -180,6 +198,10 @@ void TerrainRenderer::draw(const Camera& camera, const DirectionalLight& dirLigh
         shader.setSpotlight(*spotlight);
     }
     shader.setBool("fogActive", true);
+    for (size_t k = 0; k < 4; ++k) {
+        const std::string name = "meanColours[" + std::to_string(k) + "]";
+        shader.setVec3(name.c_str(), meanColours[k]);
+    }
 
     if (lodVao) {
         drawLevels(camera);

@@ -49,6 +49,7 @@ public:
     TerrainLod lod;
     uint32_t lodVao = 0;
     uint32_t lodElements = 0;
+    glm::vec3 meanColours[4] = {};  // of "soil", "soil2", "grass", "soil4", for the deep fog
     // What the last draw handed to the driver.
     mutable uint32_t lastTrianglesDrawn = 0;
     mutable uint32_t lastTilesDrawn = 0;
@@ -68,6 +69,7 @@ private:
         uint32_t tile;
         int32_t level;
     };
+    static glm::vec3 meanColourOf(const std::string& imageKey);
     void drawLevels(const Camera& camera) const;
     void drawFull(const Camera& camera) const;
     mutable std::vector<Visible> order;

@@ -162,6 +162,7 @@ void Game::drawInGameFrame() {
     if (s.girlEffectShown) girlRenderer.draw(camera, s.girlEffect);
     if (s.escapeStage != 0) spaceshipRenderer.draw(camera, s.spaceshipEffect);
     profiler.end();
+    endScene();
     profiler.begin(Pass::Hud);
     drawAimMark();
     drawHud();

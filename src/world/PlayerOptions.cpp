@@ -57,11 +57,11 @@ std::optional<float> parseSensitivity(std::string_view v) {
     return value;
 }
 
-std::optional<int> parsePercent(std::string_view v) {
+std::optional<int> parsePercent(std::string_view v, int lowest = 0) {
     int value = -1;
     const char* end = v.data() + v.size();
     const auto [stop, ec] = std::from_chars(v.data(), end, value);
-    if (v.empty() || ec != std::errc() || stop != end || value < 0 || value > 100) return std::nullopt;
+    if (v.empty() || ec != std::errc() || stop != end || value < lowest || value > 100) return std::nullopt;
     return value;
 }
 
@@ -72,6 +72,7 @@ PlayerOptions parsePlayerOptions(const std::string& fileText) {
     if (auto v = firstValue(fileText, "fullscreen")) options.fullscreen = parseSwitch(*v).value_or(false);
     if (auto v = firstValue(fileText, "mouse_sensitivity")) options.mouseSensitivity = parseSensitivity(*v);
     if (auto v = firstValue(fileText, "master_volume")) options.masterVolumePercent = parsePercent(*v);
+    if (auto v = firstValue(fileText, "render_scale")) options.renderScalePercent = parsePercent(*v, 50);
     return options;
 }
 

@@ -59,6 +59,19 @@ TEST(PlayerOptions, EachLineReadsItsValueOrCountsAsAbsent) {
     }
 }
 
+TEST(PlayerOptions, RenderScaleIsAWholePercentFromFiftyToAHundred) {
+    struct ScaleCase {
+        const char* file;
+        std::optional<int> percent;
+    } scales[] = {
+        {"render_scale=75\n", 75}, {"[preferencias]\nRender_Scale = 50\r\n", 50}, {"render_scale=100", 100},
+        {"render_scale=49\n", {}}, {"render_scale=101\n", {}}, {"render_scale=0\n", {}},
+        {"render_scale=75%\n", {}}, {"render_scale=62.5\n", {}}, {"render_scale=\n", {}},
+        {"render_scale=60\nrender_scale=90\n", 60},
+    };
+    for (const ScaleCase& c : scales) EXPECT_EQ(parsePlayerOptions(c.file).renderScalePercent, c.percent) << c.file;
+}
+
 // The new lines live beside window_resolution= and the preferences without
 // disturbing how either is read.
 TEST(PlayerOptions, TheWindowLineIsReadAsBefore) {
