@@ -5,17 +5,23 @@
 
 namespace {
 
-// The samples a level takes along one side of a tile: every step-th from first, and last.
-std::vector<int32_t> levelSamples(int32_t first, int32_t last, int32_t step) {
+// The samples a level takes along one side of a tile: every step-th from first, the
+// creases inside, and last.
+std::vector<int32_t> levelSamples(int32_t first, int32_t last, int32_t step, const std::vector<int32_t>& creases) {
     std::vector<int32_t> out;
     for (int32_t k = first; k < last; k += step) out.push_back(k);
+    for (int32_t k : creases)
+        if (k > first && k < last) out.push_back(k);
     out.push_back(last);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;
 }
 
 }  // namespace
 
-void TerrainLod::build(const std::vector<float>& positions, int32_t samplesPerSide) {
+void TerrainLod::build(const std::vector<float>& positions, int32_t samplesPerSide,
+                       const std::vector<int32_t>& creases) {
     side = samplesPerSide;
     const int32_t squares = side - 1;
     tilesPerSide = (squares + kTileSquares - 1) / kTileSquares;
@@ -44,8 +50,8 @@ void TerrainLod::build(const std::vector<float>& positions, int32_t samplesPerSi
             t.boundsMin = lo;
             t.boundsMax = hi;
             for (int32_t level = 1; level < kLevels; ++level) {
-                const std::vector<int32_t> rs = levelSamples(t.r0, t.r1, 1 << level);
-                const std::vector<int32_t> cs = levelSamples(t.c0, t.c1, 1 << level);
+                const std::vector<int32_t> rs = levelSamples(t.r0, t.r1, 1 << level, creases);
+                const std::vector<int32_t> cs = levelSamples(t.c0, t.c1, 1 << level, creases);
                 float worst = 0.0f;
                 for (size_t a = 0; a + 1 < rs.size(); ++a) {
                     for (size_t b = 0; b + 1 < cs.size(); ++b) {
@@ -116,8 +122,8 @@ void TerrainLod::build(const std::vector<float>& positions, int32_t samplesPerSi
             for (int32_t level = 0; level < kLevels; ++level) {
                 Range& range = t.range[static_cast<size_t>(level)];
                 range.first = static_cast<uint32_t>(indices.size());
-                const std::vector<int32_t> rs = levelSamples(t.r0, t.r1, 1 << level);
-                const std::vector<int32_t> cs = levelSamples(t.c0, t.c1, 1 << level);
+                const std::vector<int32_t> rs = levelSamples(t.r0, t.r1, 1 << level, creases);
+                const std::vector<int32_t> cs = levelSamples(t.c0, t.c1, 1 << level, creases);
                 for (size_t a = 0; a + 1 < rs.size(); ++a) {
                     for (size_t b = 0; b + 1 < cs.size(); ++b) {
                         const uint32_t here = vertex(rs[a], cs[b]), right = vertex(rs[a], cs[b + 1]);

@@ -4,7 +4,8 @@
 // The mesh stays as built (every sample, uploaded in full); this adds index lists over
 // the same vertices. The squares are grouped in tiles of kTileSquares x kTileSquares
 // samples' squares; each tile has kLevels levels, level L taking every 2^L-th sample
-// of the tile (its last row and column always), with the mesh's own diagonal. Each
+// of the tile (its last row and column and the creases always), with the mesh's own
+// diagonal. Each
 // level knows its largest vertical distance from the full mesh at any sample of the
 // tile; a draw takes per tile the coarsest level whose distance, seen from the eye at
 // the tile's nearest point, stays within a pixel tolerance.
@@ -50,7 +51,9 @@ public:
 
     // positions: side * side samples of x, y, z in row-major order (row r outer), as the
     // terrain's mesh; squares split by the diagonal from (r, c + 1) to (r + 1, c).
-    void build(const std::vector<float>& positions, int32_t samplesPerSide);
+    // creases: rows and columns every level keeps (where the ground bends sharply, as
+    // at the foot and top of the border hills).
+    void build(const std::vector<float>& positions, int32_t samplesPerSide, const std::vector<int32_t>& creases = {});
 
     // The pixels a world distance of 1 covers at a depth of 1 in front of the eye (the
     // larger of the two axes' focal lengths in pixels), read from a perspective projection.

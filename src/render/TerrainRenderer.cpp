@@ -107,7 +107,7 @@ void TerrainRenderer::upload(const Terrain& terrain) {
     // The default drawing's levels of detail: their skirts' vertices go after the mesh's
     // in the same buffers, which the reference drawing reads only up to the mesh's end.
     const bool levels = !Renderer::instance().referenceDrawing;
-    if (levels) lod.build(terrain.positions, side);
+    if (levels) lod.build(terrain.positions, side, Terrain::hillCreases());
     const size_t skirts = levels ? lod.skirtSource.size() : 0;
 
     glGenVertexArrays(1, &vao);

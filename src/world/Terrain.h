@@ -58,6 +58,8 @@ public:
     float sample(int32_t r, int32_t c) const { return heights[static_cast<size_t>(r * kSamples + c)]; }
     // The border hills added to sample (r, c) in the mesh (not in heightAt).
     static float hill(int32_t r, int32_t c);
+    // The rows and columns where the hills bend (the same numbers for both).
+    static std::vector<int32_t> hillCreases() { return {11, 12, 501, 502}; }
     // Ground height at a world position, interpolated over the square's two triangles;
     // 0 outside the field or before it is built.
     float heightAt(float x, float z) const;

@@ -32,7 +32,7 @@ MOMENTS = [
     ("landing-site", WALK, 72),
     ("fortress-ahead", WALK, 95),
     ("corridor-flashlight", FLASHLIGHT, 700),
-    ("fight", FIGHT, 2458),
+    ("fight", FIGHT, 2444),
 ]
 MOST_PIXELS_OFF = 0.01
 MOST_MEAN_DIFFERENCE = 1.0
