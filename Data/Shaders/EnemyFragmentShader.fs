@@ -24,6 +24,8 @@ uniform vec3 ambientLight;
 uniform bool damaged;
 uniform vec3 colorize_model;  // the enemy models' hit tint; zero for everything else
 uniform bool nightFog;
+// OPAQUE_TEXELS: the default drawing's program for textures whose every texel is fully
+// opaque, where the discard below could never fire; without it the depth test runs first.
 
 // The flashlight's share. With no spotlight set every term is zero and so is the light.
 vec3 flashlight(vec3 normal, vec3 viewDir, vec3 albedo)
@@ -45,8 +47,10 @@ vec3 flashlight(vec3 normal, vec3 viewDir, vec3 albedo)
 void main()
 {
     vec4 texel = texture(meshTexture, TexCoords);
+#ifndef OPAQUE_TEXELS
     if (texel.a < 0.1)
         discard;
+#endif
     vec3 normal = normalize(Normal);
     vec3 viewDir = normalize(viewPos - FragPos);
     // Quads are seen from both sides: light the side that faces the viewer.

@@ -174,6 +174,15 @@ public:
     void drawHeldGun();
     void drawEnemyShots();
     void drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& view);
+    // The default drawing holds the world's models back to draw them near to far.
+    struct DeferredModel {
+        float distance;
+        const Model* model;
+        ModelPose pose;
+    };
+    bool deferModels = false;
+    std::vector<DeferredModel> deferredModels;
+    void drawDeferredModels();
     void drawFlatObject(int32_t id);
     // Button 1 of the main menu: the game starts and takes the pointer.
     void startFromMenu();

@@ -2,10 +2,12 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "gameplay/Session.h"
 #include "render/Frustum.h"
+#include "render/ImageStore.h"
 #include "render/Renderer.h"
 #include "render/Transform.h"
 
@@ -19,15 +21,39 @@ bool isSolidCube(int32_t renderObjectId) {
     return renderObjectId >= kFirstSolidCube && renderObjectId <= kLastSolidCube;
 }
 
+// Whether every texel of an image of the store is fully opaque (false when it is absent).
+bool imageOpaque(const std::string& key) {
+    std::vector<int32_t> size;
+    ImageStore::instance().getSize(key, size);
+    const uint8_t* pixels = ImageStore::instance().getPixels(key);
+    if (!pixels || size.size() < 2) return false;
+    const size_t count = static_cast<size_t>(size[0]) * static_cast<size_t>(size[1]);
+    for (size_t p = 0; p < count; ++p)
+        if (pixels[p * 4 + 3] != 255) return false;
+    return true;
+}
+
 }  // namespace
 
 void BlockBatch::setUp() {
-    if (!Renderer::instance().glReady) return;
-    shader.build("../Data/Shaders/BlockInstanced.vs", "../Data/Shaders/EnemyFragmentShader.fs");
-    glUseProgram(shader.programId);
-    shader.setBool("nightFog", true);
-    shader.setInt("meshTexture", 0);
+    Renderer& renderer = Renderer::instance();
+    if (!renderer.glReady) return;
+    for (ShaderProgram* program : {&shader, &opaqueShader}) {
+        if (program == &opaqueShader) {
+            if (renderer.referenceDrawing) break;
+            program->defines = "#define OPAQUE_TEXELS 1\n";
+        }
+        program->build("../Data/Shaders/BlockInstanced.vs", "../Data/Shaders/EnemyFragmentShader.fs");
+        glUseProgram(program->programId);
+        program->setBool("nightFog", true);
+        program->setInt("meshTexture", 0);
+    }
     glUseProgram(0);
+    // The walls' textures are read now, while the image store still holds their pixels.
+    if (!renderer.referenceDrawing)
+        for (int32_t id = kFirstSolidCube; id <= kLastSolidCube; ++id)
+            if (const RenderObject* object = renderer.findObject(id); object && imageOpaque(object->textureKey))
+                opaqueObjects.push_back(id);
 }
 
 BlockBatch::Group* BlockBatch::groupFor(int32_t renderObjectId) {
@@ -38,6 +64,8 @@ BlockBatch::Group* BlockBatch::groupFor(int32_t renderObjectId) {
     if (!object || !object->vao) return nullptr;
     g.indexCount = object->indexCount;
     g.texture = object->textures.id;
+    g.opaque = opaqueShader.programId &&
+               std::find(opaqueObjects.begin(), opaqueObjects.end(), renderObjectId) != opaqueObjects.end();
     // The render object's own buffers, with the instance matrices beside them.
     glGenVertexArrays(1, &g.vao);
     glGenBuffers(1, &g.instanceBuffer);
@@ -70,7 +98,11 @@ void BlockBatch::draw(const Camera& camera, const std::vector<BlockInstance>& bl
     lastDrawn = 0;
     if (!shader.programId) return;
     const Frustum view = Frustum::fromMatrix(camera.projection * camera.view);
-    for (auto& [id, g] : groups) g.matrices.clear();
+    const bool sorted = !Renderer::instance().referenceDrawing;
+    for (auto& [id, g] : groups) {
+        g.matrices.clear();
+        g.byDistance.clear();
+    }
     for (const BlockInstance& b : blocks) {
         if (!b.visible || !window.contains(b.i, b.j)) continue;
         if (isSolidCube(b.renderObjectId) != (pass == Pass::SolidCubes)) continue;
@@ -80,26 +112,33 @@ void BlockBatch::draw(const Camera& camera, const std::vector<BlockInstance>& bl
         if (!g) continue;
         glm::vec3 rotation = b.rotationDegrees;
         if (b.spins) rotation.y = spinAngleSlow * kDegreesPerRadian;
-        g->matrices.push_back(modelMatrix(Transform{b.position, rotation, b.scale}));
+        const glm::mat4 m = modelMatrix(Transform{b.position, rotation, b.scale});
+        if (sorted) g->byDistance.emplace_back(glm::distance(b.position, camera.position), m);
+        else g->matrices.push_back(m);
+    }
+    if (sorted) {
+        // Near to far: the depth test then spares what the near walls hide.
+        for (auto& [id, g] : groups) {
+            std::stable_sort(g.byDistance.begin(), g.byDistance.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (const auto& [distance, m] : g.byDistance) g.matrices.push_back(m);
+        }
     }
 
-    glUseProgram(shader.programId);
-    shader.setMat4("projection", camera.projection);
-    shader.setMat4("view", camera.view);
-    shader.setVec3("lightPos", glm::vec3(0.0f));
-    shader.setVec3("viewPos", camera.position);
-    shader.setBool("damaged", false);
-    shader.setVec3("colorize_model", glm::vec3(0.0f));
-    shader.setVec3("ambientLight", ambient.lightColour);
-    if (flashlight) {
-        shader.setSpotlight(*flashlight);
-    } else {
-        shader.setVec3("spotlight.diffuse", glm::vec3(0.0f));
-        shader.setVec3("spotlight.specular", glm::vec3(0.0f));
-    }
+    const GLboolean blending = glIsEnabled(GL_BLEND);
+    uint32_t current = 0;
     glActiveTexture(GL_TEXTURE0);
     for (auto& [id, g] : groups) {
         if (g.matrices.empty() || !g.vao) continue;
+        const ShaderProgram& program = g.opaque ? opaqueShader : shader;
+        if (program.programId != current) {
+            current = program.programId;
+            glUseProgram(current);
+            setUniforms(program, camera, flashlight, ambient);
+        }
+        // Opaque texels blend to themselves: blending would only read back what they replace.
+        if (g.opaque) glDisable(GL_BLEND);
+        else if (blending) glEnable(GL_BLEND);
         glBindBuffer(GL_ARRAY_BUFFER, g.instanceBuffer);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.matrices.size() * sizeof(glm::mat4)),
                      g.matrices.data(), GL_STREAM_DRAW);
@@ -109,12 +148,33 @@ void BlockBatch::draw(const Camera& camera, const std::vector<BlockInstance>& bl
                                 static_cast<GLsizei>(g.matrices.size()));
         lastDrawn += g.matrices.size();
     }
+    if (blending) glEnable(GL_BLEND);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glUseProgram(0);
 }
 
+void BlockBatch::setUniforms(const ShaderProgram& program, const Camera& camera, const Spotlight* flashlight,
+                             const DirectionalLight& ambient) const {
+    program.setMat4("projection", camera.projection);
+    program.setMat4("view", camera.view);
+    program.setVec3("lightPos", glm::vec3(0.0f));
+    program.setVec3("viewPos", camera.position);
+    program.setBool("damaged", false);
+    program.setVec3("colorize_model", glm::vec3(0.0f));
+    program.setVec3("ambientLight", ambient.lightColour);
+    if (flashlight) {
+        program.setSpotlight(*flashlight);
+    } else {
+        program.setVec3("spotlight.diffuse", glm::vec3(0.0f));
+        program.setVec3("spotlight.specular", glm::vec3(0.0f));
+    }
+}
+
 void BlockBatch::release() {
+    for (ShaderProgram* program : {&shader, &opaqueShader})
+        if (program->programId) glDeleteProgram(program->programId);
+    shader.programId = opaqueShader.programId = 0;
     for (auto& [id, g] : groups) {
         if (g.instanceBuffer) glDeleteBuffers(1, &g.instanceBuffer);
         if (g.vao) glDeleteVertexArrays(1, &g.vao);

@@ -41,10 +41,17 @@ private:
         uint32_t indexCount = 0;
         uint32_t texture = 0;
         float radius = 1.0f;  // of the shape before scaling
+        bool opaque = false;  // every texel fully opaque: drawn without discard or blending
         std::vector<glm::mat4> matrices;
+        std::vector<std::pair<float, glm::mat4>> byDistance;  // the default drawing sorts near to far
     };
     Group* groupFor(int32_t renderObjectId);
 
+    void setUniforms(const ShaderProgram& program, const Camera& camera, const Spotlight* flashlight,
+                     const DirectionalLight& ambient) const;
+
     ShaderProgram shader;
+    ShaderProgram opaqueShader;           // the default drawing's, for opaque groups
+    std::vector<int32_t> opaqueObjects;   // render objects whose texture has no transparent texel
     std::map<int32_t, Group> groups;
 };

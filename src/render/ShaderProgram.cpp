@@ -32,17 +32,18 @@ std::string ShaderProgram::loadShaderSource(const std::string& path) {
     return source;
 }
 
-std::string ShaderProgram::withVariant(const std::string& source, bool reference) {
+std::string ShaderProgram::withVariant(const std::string& source, bool reference, const std::string& defines) {
     if (reference) return source;
-    // The define must follow the #version line, which has to come first.
+    const std::string inserted = "#define FAST_DRAWING 1\n" + defines;
+    // The defines must follow the #version line, which has to come first.
     const size_t version = source.find("#version");
     const size_t lineEnd = version == std::string::npos ? std::string::npos : source.find('\n', version);
-    if (lineEnd == std::string::npos) return "#define FAST_DRAWING 1\n" + source;
-    return source.substr(0, lineEnd + 1) + "#define FAST_DRAWING 1\n" + source.substr(lineEnd + 1);
+    if (lineEnd == std::string::npos) return inserted + source;
+    return source.substr(0, lineEnd + 1) + inserted + source.substr(lineEnd + 1);
 }
 
 uint32_t ShaderProgram::compileStage(uint32_t type, const std::string& original) {
-    const std::string source = withVariant(original, Renderer::instance().referenceDrawing);
+    const std::string source = withVariant(original, Renderer::instance().referenceDrawing, defines);
     shaderId = glCreateShader(type);
     const GLchar* text = source.data();
     const GLint length = static_cast<GLint>(source.size());

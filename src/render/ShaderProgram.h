@@ -21,7 +21,9 @@ public:
     // Compiles one stage. The default drawing compiles every file with FAST_DRAWING
     // defined; the reference drawing (Renderer::referenceDrawing) compiles it as it stands.
     uint32_t compileStage(uint32_t type, const std::string& source);
-    static std::string withVariant(const std::string& source, bool reference);
+    static std::string withVariant(const std::string& source, bool reference, const std::string& defines = "");
+    // Lines such as "#define X 1\n" that the next build puts after the #version line.
+    std::string defines;
     uint32_t build(const std::string& vertexPath, const std::string& fragmentPath);
     uint32_t buildWithGeometry(const std::string& vertexPath, const std::string& geometryPath,
                                const std::string& fragmentPath);

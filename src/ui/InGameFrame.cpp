@@ -3,6 +3,8 @@
 // sky's turn) ran just before in the session; this only reads and draws.
 #include <GL/glew.h>
 
+#include <algorithm>
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "app/Game.h"
@@ -41,7 +43,25 @@ void Game::drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& v
         return;  // wholly in the fog
     ++modelsDrawn;
     profiler.countTriangles(model->triangleCount());
+    if (deferModels) {
+        deferredModels.push_back({glm::distance(bounds.centre, session->sceneCamera.position), model, pose});
+        return;
+    }
     model->draw(session->sceneCamera, pose, false, true, &session->player.flashlight, &session->drawingLight);
+}
+
+void Game::drawDeferredModels() {
+    deferModels = false;
+    // Near to far, so that the depth test spares what the near ones hide; their
+    // texels are opaque (the models' textures carry no alpha), so blending is off.
+    std::stable_sort(deferredModels.begin(), deferredModels.end(),
+                     [](const DeferredModel& a, const DeferredModel& b) { return a.distance < b.distance; });
+    const GLboolean blending = glIsEnabled(GL_BLEND);
+    glDisable(GL_BLEND);
+    for (const DeferredModel& d : deferredModels)
+        d.model->draw(session->sceneCamera, d.pose, false, true, &session->player.flashlight, &session->drawingLight);
+    if (blending) glEnable(GL_BLEND);
+    deferredModels.clear();
 }
 
 void Game::drawHeldGun() {
@@ -117,10 +137,12 @@ void Game::drawInGameFrame() {
                         s.drawingLight, BlockBatch::Pass::SolidCubes);
         profiler.end();
         profiler.begin(Pass::Models);
+        deferModels = !Renderer::instance().referenceDrawing;
         for (const ModelInstance& m : s.world.modelInstances) {
             if (m.visible) drawModel(m.model, poseOf(m, m.spins ? s.spinAngleSlow : m.rotationAngle), view);
         }
         for (const ModelInstance& m : s.world.sceneryModels) drawModel(m.model, poseOf(m, m.rotationAngle), view);
+        drawDeferredModels();
         profiler.end();
         profiler.begin(Pass::Drones);
         for (int32_t k = 0; k < s.activeEnemyCount && k < static_cast<int32_t>(s.enemies.size()); ++k) {
