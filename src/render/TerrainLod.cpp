@@ -82,6 +82,29 @@ void TerrainLod::build(const std::vector<float>& positions, int32_t samplesPerSi
         }
     }
 
+    // The floors of the blocks, for groundCovers.
+    blocksPerSide = (squares + kBlockSquares - 1) / kBlockSquares;
+    spacing = side > 1 ? positions[static_cast<size_t>(side) * 3] - positions[0] : 1.0f;  // along rows
+    blockSize = spacing * static_cast<float>(kBlockSquares);
+    extent = spacing * static_cast<float>(squares);
+    blockFloor.assign(static_cast<size_t>(blocksPerSide * blocksPerSide), INFINITY);
+    blockCeiling.assign(static_cast<size_t>(blocksPerSide * blocksPerSide), -INFINITY);
+    heights.resize(static_cast<size_t>(side * side));
+    for (int32_t r = 0; r < side; ++r) {
+        for (int32_t c = 0; c < side; ++c) {
+            const float h = y(r, c);
+            heights[static_cast<size_t>(r * side + c)] = h;
+            // A sample on a block's edge belongs to the blocks on both sides.
+            for (int32_t br = std::max(0, (r - 1) / kBlockSquares); br <= std::min(blocksPerSide - 1, r / kBlockSquares); ++br)
+                for (int32_t bc = std::max(0, (c - 1) / kBlockSquares); bc <= std::min(blocksPerSide - 1, c / kBlockSquares);
+                     ++bc) {
+                    const size_t b = static_cast<size_t>(br * blocksPerSide + bc);
+                    blockFloor[b] = std::min(blockFloor[b], h);
+                    blockCeiling[b] = std::max(blockCeiling[b], h);
+                }
+        }
+    }
+
     // The skirts' depth: the deepest crack a tile's edge can face.
     const auto worstOf = [&](int32_t tr, int32_t tc) {
         if (tr < 0 || tc < 0 || tr >= tilesPerSide || tc >= tilesPerSide) return 0.0f;
@@ -148,6 +171,70 @@ void TerrainLod::build(const std::vector<float>& positions, int32_t samplesPerSi
             }
         }
     }
+}
+
+bool TerrainLod::rayMeetsGround(const glm::vec3& origin, const glm::vec3& direction, float slack) const {
+    const float horizontal = std::sqrt(direction.x * direction.x + direction.z * direction.z);
+    if (blocksPerSide == 0) return false;
+    if (horizontal < 1e-6f) return direction.y < 0.0f;
+    const auto inside = [this](const glm::vec3& p) { return p.x >= 0.0f && p.z >= 0.0f && p.x < extent && p.z < extent; };
+    // Below the lowest corner of its square, a point is below the ground there; the drawn
+    // ground may lie lower than the mesh by its level's error, which grows with depth.
+    const auto below = [&](const glm::vec3& p) {
+        const int32_t r = std::min(side - 2, static_cast<int32_t>(p.x / spacing));
+        const int32_t c = std::min(side - 2, static_cast<int32_t>(p.z / spacing));
+        const float* row = &heights[static_cast<size_t>(r * side + c)];
+        const float lowest = std::min({row[0], row[1], row[side], row[side + 1]});
+        return p.y < lowest - slack * glm::length(p - origin);
+    };
+    // Steps of half a block along the ground; a block the ray crosses between its lowest
+    // and highest sample is looked at square by square.
+    constexpr int32_t kFine = 2 * kBlockSquares;
+    const glm::vec3 step = direction * (0.5f * blockSize / horizontal);
+    glm::vec3 p = origin;
+    for (int32_t k = 0; k < 4 * blocksPerSide; ++k) {
+        const glm::vec3 from = p;
+        p += step;
+        if (!inside(p)) {
+            // Outside the field: nothing more to meet once it moves away from it.
+            const bool leaving = (p.x < 0.0f && step.x <= 0.0f) || (p.z < 0.0f && step.z <= 0.0f) ||
+                                 (p.x >= extent && step.x >= 0.0f) || (p.z >= extent && step.z >= 0.0f);
+            if (leaving) return false;
+            continue;
+        }
+        const int32_t br = std::min(blocksPerSide - 1, static_cast<int32_t>(p.x / blockSize));
+        const int32_t bc = std::min(blocksPerSide - 1, static_cast<int32_t>(p.z / blockSize));
+        const size_t b = static_cast<size_t>(br * blocksPerSide + bc);
+        if (p.y < blockFloor[b] - slack * glm::length(p - origin)) return true;
+        if (std::min(p.y, from.y) > blockCeiling[b]) continue;
+        for (int32_t f = 1; f <= kFine; ++f) {
+            const glm::vec3 q = from + step * (static_cast<float>(f) / kFine);
+            if (inside(q) && below(q)) return true;
+        }
+    }
+    return false;
+}
+
+bool TerrainLod::groundCovers(const glm::vec3& eye, const glm::vec3& centre, float radius, float slack) const {
+    const glm::vec3 toCentre = centre - eye;
+    const float distance = glm::length(toCentre);
+    if (distance <= radius) return false;
+    const glm::vec3 forward = toCentre / distance;
+    glm::vec3 right = glm::cross(forward, glm::vec3(0.0f, 1.0f, 0.0f));
+    if (glm::length(right) < 1e-6f) return false;  // straight above or below
+    right = glm::normalize(right);
+    const glm::vec3 up = glm::cross(right, forward);
+    // A little wider than the outline; the upper half is enough, since at the same
+    // bearing a lower ray meets a height field wherever a higher one does.
+    const float angle = std::asin(std::min(1.0f, 1.05f * radius / distance));
+    constexpr int32_t kRays = 9;
+    for (int32_t k = 0; k < kRays; ++k) {
+        const float around = 3.14159265f * static_cast<float>(k) / static_cast<float>(kRays - 1);
+        const glm::vec3 across = right * std::cos(around) + up * std::sin(around);
+        const glm::vec3 direction = forward * std::cos(angle) + across * std::sin(angle);
+        if (!rayMeetsGround(eye, direction, slack)) return false;
+    }
+    return true;
 }
 
 float TerrainLod::pixelsPerUnit(const glm::mat4& projection, float viewportWidth, float viewportHeight) {

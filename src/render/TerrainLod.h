@@ -48,12 +48,31 @@ public:
     // a copy of the mesh vertex skirtSource[k], lowered by skirtDrop[k].
     std::vector<uint32_t> skirtSource;
     std::vector<float> skirtDrop;
+    // The mesh's lowest and highest sample per block of kBlockSquares x kBlockSquares
+    // squares, and every sample's height, for groundCovers.
+    static constexpr int32_t kBlockSquares = 8;
+    int32_t blocksPerSide = 0;
+    float blockSize = 0.0f;  // world units
+    float extent = 0.0f;     // the field's side in world units, from its first sample
+    std::vector<float> blockFloor;
+    std::vector<float> blockCeiling;
+    std::vector<float> heights;  // side * side, row-major
+    float spacing = 1.0f;
 
     // positions: side * side samples of x, y, z in row-major order (row r outer), as the
     // terrain's mesh; squares split by the diagonal from (r, c + 1) to (r + 1, c).
     // creases: rows and columns every level keeps (where the ground bends sharply, as
     // at the foot and top of the border hills).
     void build(const std::vector<float>& positions, int32_t samplesPerSide, const std::vector<int32_t>& creases = {});
+
+    // Whether every ray from eye through the outline of the sphere (centre, radius) meets
+    // the ground somewhere (before or beyond the sphere), so that on screen the ground
+    // lies behind or in front of all of it and no sky shows around it. Conservative: a
+    // ray counts as meeting the ground only where it passes below the lowest the drawn
+    // ground can be in a block: the mesh's lowest sample there, less slack times the
+    // distance from the eye (the levels' error on screen, in world units per unit of depth).
+    bool groundCovers(const glm::vec3& eye, const glm::vec3& centre, float radius, float slack) const;
+    bool rayMeetsGround(const glm::vec3& origin, const glm::vec3& direction, float slack) const;
 
     // The pixels a world distance of 1 covers at a depth of 1 in front of the eye (the
     // larger of the two axes' focal lengths in pixels), read from a perspective projection.

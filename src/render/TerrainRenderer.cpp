@@ -212,6 +212,15 @@ void TerrainRenderer::draw(const Camera& camera, const DirectionalLight& dirLigh
     glUseProgram(0);
 }
 
+bool TerrainRenderer::groundCovers(const glm::vec3& eye, const glm::vec3& centre, float radius) const {
+    if (!lodVao) return false;
+    const glm::mat4 toTerrain = glm::inverse(model);
+    // The levels keep the ground within kTerrainErrorPixels of the mesh at the last draw's scale.
+    const float slack = lastPixelsPerUnit > 0.0f ? fastDrawing::kTerrainErrorPixels / lastPixelsPerUnit : 0.01f;
+    return lod.groundCovers(glm::vec3(toTerrain * glm::vec4(eye, 1.0f)), glm::vec3(toTerrain * glm::vec4(centre, 1.0f)),
+                            radius, slack);
+}
+
 void TerrainRenderer::drawLevels(const Camera& camera) const {
     const Planes planes = frustumPlanes(camera.projection * camera.view * model);
     // The eye and its view direction in the terrain's own coordinates.
@@ -222,6 +231,7 @@ void TerrainRenderer::drawLevels(const Camera& camera) const {
     glGetIntegerv(GL_VIEWPORT, viewport);
     const float pixels = TerrainLod::pixelsPerUnit(camera.projection, static_cast<float>(viewport[2]),
                                                    static_cast<float>(viewport[3]));
+    lastPixelsPerUnit = pixels;
     // The angle from the view axis to the screen's corners, from the projection.
     const float tanX = 1.0f / std::fabs(camera.projection[0][0]), tanY = 1.0f / std::fabs(camera.projection[1][1]);
     const float cosCorner = 1.0f / std::sqrt(1.0f + tanX * tanX + tanY * tanY);

@@ -38,9 +38,13 @@ void Game::drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& v
     if (!model || model->meshes.empty()) return;
     const BoundingSphere bounds = model->worldBounds(pose);
     if (!view.seesSphere(bounds.centre, bounds.radius)) return;
+    // Wholly in the fog, it is drawn in the fog's colour, as the ground behind it is; only
+    // where the sky is behind would it show.
+    const glm::vec3& eye = session->sceneCamera.position;
     if (!Renderer::instance().referenceDrawing &&
-        glm::length(bounds.centre - session->sceneCamera.position) - bounds.radius > fastDrawing::kFogOpaqueDistance)
-        return;  // wholly in the fog
+        glm::length(bounds.centre - eye) - bounds.radius > fastDrawing::kFogOpaqueDistance &&
+        terrainRenderer.groundCovers(eye, bounds.centre, bounds.radius))
+        return;
     ++modelsDrawn;
     profiler.countTriangles(model->triangleCount());
     if (deferModels) {
