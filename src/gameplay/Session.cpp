@@ -411,16 +411,15 @@ void Session::updateDrawWindow() {
 }
 
 void Session::moveModelInstances(float dt) {
-    const int32_t sliding = world.slidingIndex();
-    for (size_t k = 0; k < world.modelInstances.size(); ++k) {
-        ModelInstance& m = world.modelInstances[k];
+    std::vector<uint32_t> slidThrough;
+    for (ModelInstance& m : world.modelInstances) {
         if (!m.visible) continue;
-        if (static_cast<int32_t>(k) == sliding) {
-            float& along = world.slideAlongX ? m.position.x : m.position.z;
+        if (const Slide* slide = world.slideOf(m)) {
+            float& along = slide->alongX ? m.position.x : m.position.z;
             along += kSlideSpeed * dt;
-            if (along > world.slideEnd) {
-                world.clearSliding();
+            if (along > slide->end) {
                 m.visible = false;
+                slidThrough.push_back(m.serial);
             }
         }
         if (m.i == hiyuraCell.i && m.j == hiyuraCell.j && m.visible) {
