@@ -3,9 +3,12 @@
 #include "world/WorldGrid.h"
 
 void removeCellObject(WorldRequests& requests, int32_t x, int32_t z, bool slide, bool slideAlongX) {
-    requests.removals.push_back({x, z, slide, slideAlongX});
-    if (!insideWorld(x, z)) return;
+    if (!insideWorld(x, z)) {
+        requests.removals.push_back({x, z, slide, slideAlongX, false});
+        return;
+    }
     WorldCell& c = worldGrid[static_cast<size_t>(x)][static_cast<size_t>(z)];
+    requests.removals.push_back({x, z, slide, slideAlongX, c.isBlock});
     c.pathCost = kOpenPathCost;
     c.objectType = 0;
     c.visible = false;

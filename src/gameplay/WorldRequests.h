@@ -11,6 +11,9 @@ struct ObjectRemoval {
     int32_t j = 0;
     bool slide = false;       // a gate slides open instead of vanishing
     bool slideAlongX = true;  // its axis
+    // The list the removed object's instance is in, as the cell said when the request
+    // was filed: the cell may hold another object by the time it is served.
+    bool isBlock = false;
 };
 
 struct ObjectPlacement {

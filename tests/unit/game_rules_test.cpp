@@ -218,6 +218,30 @@ TEST(GameUpdate, GatesOpenedWhileAnotherSlidesAllSlideThroughAndLeaveTheList) {
     EXPECT_TRUE(s.world.modelInstances[static_cast<size_t>(k)].visible) << "the pack, not a hidden gate";
 }
 
+TEST(GameUpdate, ATouchedRouteMarkGoesEvenWhenADropFallsIntoItsCellInTheSameUpdate) {
+    Playing p;
+    Session& s = p.s();
+    GridCell cell{};
+    for (int32_t i = 10; i < 60 && cell == GridCell{}; ++i)
+        for (int32_t j = 10; j < 60 && cell == GridCell{}; ++j)
+            if (worldGrid[i][j].objectType == 0) cell = {i, j};
+    ASSERT_NE(cell, GridCell{});
+    // A trail mark as the scanner lays it.
+    WorldCell& c = worldGrid[cell.i][cell.j];
+    c.objectType = block::FirstTrace;
+    c.isBlock = true;
+    c.routeMark = block::FirstTrace;
+    NoModels none;
+    s.world.createCellInstance(cell.i, cell.j, block::FirstTrace, true, true, s.ground(), none);
+    ASSERT_GE(s.world.findCellInstance(cell.i, cell.j, true), 0);
+
+    removeCellObject(s.requests, cell.i, cell.j, false, true);  // the player touches the mark
+    placeCellObject(s.requests, cell.i, cell.j, item::Ammo, false, true, false, true, true);  // a drone's drop
+    p.frame();
+    EXPECT_LT(s.world.findCellInstance(cell.i, cell.j, true), 0) << "the mark's sphere is gone";
+    EXPECT_GE(s.world.findCellInstance(cell.i, cell.j, false), 0) << "the drop is there";
+}
+
 TEST(GameUpdate, TheSkyHoldsItsColourThenStepsTowardsANewOne) {
     Playing p;
     LightCycle& l = p.s().lightCycle;
