@@ -88,10 +88,13 @@ TEST(GameUpdate, AFrozenFrameChangesNothingButTheHudTimer) {
 
 TEST(GameUpdate, TheHudCountersRefreshOnlyWhenTheirTimerIsExactlyZero) {
     Playing p;
+    // Before the first refresh, a second into the game, they count the empty inventory.
+    EXPECT_EQ(p.s().hud.nodesText, "0/15");
+    EXPECT_EQ(p.s().hud.scannerText, "0");
     p.s().player.inventory = {{item::CloakerNode, 3}, {item::ScannerCard, 2}, {item::KeyGreen, 1}};
     p.s().hudCacheTimer = 0.5f;
     p.frame({}, 0.3f);
-    EXPECT_EQ(p.s().hud.nodesText, "") << "0.2 s left";
+    EXPECT_EQ(p.s().hud.nodesText, "0/15") << "0.2 s left";
     p.frame({}, 0.3f);  // below 0: held at 0 and refreshed in the same update
     EXPECT_EQ(p.s().hud.nodesText, "3/15");
     EXPECT_EQ(p.s().hud.scannerText, "2");
