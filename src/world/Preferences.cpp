@@ -75,15 +75,13 @@ bool FortressIdentity::loadPreferences() {
     return usable;
 }
 
-void FortressIdentity::createNewFortress(int64_t now, RandomEngine& engine) {
+void FortressIdentity::createNewFortress(int64_t now) {
     mapSeed = static_cast<uint32_t>(static_cast<uint64_t>(now));
-    mapName = makeFortressName(6, 10, true, engine);
+    mapName = fortressNameForSeed(mapSeed);
     saveFortressIdentity();
 }
 
-void FortressIdentity::createNewFortress() {
-    createNewFortress(static_cast<int64_t>(std::time(nullptr)), randomEngine());
-}
+void FortressIdentity::createNewFortress() { createNewFortress(static_cast<int64_t>(std::time(nullptr))); }
 
 void FortressIdentity::saveFortressIdentity() const {
     if (settingsPath.empty()) return;  // an identity without a file lives for this run only
@@ -143,4 +141,11 @@ std::string makeFortressName(int minLength, int maxLength, bool capitalise, Rand
         vowel = !vowel;
     }
     return name;
+}
+
+std::string fortressNameForSeed(uint32_t seed) {
+    // At start-up the shared engine has not been seeded yet: drawn from it, every first
+    // start would get the same name.
+    RandomEngine own(seed);
+    return makeFortressName(6, 10, true, own);
 }

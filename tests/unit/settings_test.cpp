@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
 
 #include "util/IniFile.h"
 #include "util/Random.h"
@@ -175,8 +176,7 @@ TEST_F(SettingsFile, CorruptFilesNeitherCrashNorLoseTheRecord) {
     for (const std::string& content : cases) {
         write("[preferencias]\ntime_record_h=0\ntime_record_m=1\ntime_record_s=2\n" + content);
         identity.loadPreferences();
-        RandomEngine engine(3);
-        identity.createNewFortress(1234, engine);
+        identity.createNewFortress(1234);
         FortressIdentity reloaded;
         reloaded.settingsPath = path;
         ASSERT_TRUE(reloaded.loadPreferences());
@@ -188,14 +188,34 @@ TEST_F(SettingsFile, CorruptFilesNeitherCrashNorLoseTheRecord) {
 }
 
 TEST_F(SettingsFile, NewFortressIsSavedAndReloaded) {
-    RandomEngine engine(42);
-    identity.createNewFortress(0x1'0000'0005LL, engine);  // the low 32 bits of the clock
+    identity.createNewFortress(0x1'0000'0005LL);  // the low 32 bits of the clock
     EXPECT_EQ(identity.mapSeed, 5u);
     FortressIdentity reloaded;
     reloaded.settingsPath = path;
     EXPECT_TRUE(reloaded.loadPreferences());
     EXPECT_EQ(reloaded.mapName, identity.mapName);
     EXPECT_EQ(reloaded.mapSeed, 5u);
+}
+
+// At the first start the game's engine has not been seeded yet: a name drawn from it
+// was the same on every fresh install.
+TEST_F(SettingsFile, ANewFortressIsNamedByItsSeedWithoutDrawingFromTheGamesEngine) {
+    randomEngine().seed(321);
+    randomEngine().next();
+    RandomEngine untouched = randomEngine();
+    identity.createNewFortress(1000);
+    const std::string name = identity.mapName;
+    EXPECT_EQ(randomEngine().drawsSinceSeed(), 1u);
+    EXPECT_EQ(randomEngine().next(), untouched.next()) << "the game's stream goes on where it was";
+
+    randomEngine().seed(77);  // whatever the engine holds, the seed decides
+    identity.createNewFortress(1000);
+    EXPECT_EQ(identity.mapName, name);
+    EXPECT_EQ(fortressNameForSeed(1000), name);
+
+    std::set<std::string> names;
+    for (uint32_t seed = 1'700'000'000; seed < 1'700'000'200; ++seed) names.insert(fortressNameForSeed(seed));
+    EXPECT_GE(names.size(), 195u) << "two seeds almost never share a name";
 }
 
 TEST(FortressName, ShapeOfGeneratedNames) {
