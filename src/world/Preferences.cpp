@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include <optional>
+#include <system_error>
 
 #include "util/IniFile.h"
 #include "util/Parse.h"
@@ -38,7 +39,12 @@ std::optional<int32_t> parseInt32(const std::string& text) {
 // Writes the document, creating the player's folder on the first write.
 void saveOrReport(const IniFile& ini, const std::filesystem::path& path, const char* what) {
     if (createFoldersAbove(path) && ini.save(path)) return;
-    std::fprintf(stderr, "ERROR: Unable to write the settings file %s: %s is not kept\n", path.c_str(), what);
+    // The build tree's path is relative to bin/: the player needs to know which file.
+    std::error_code ec;
+    std::filesystem::path shown = std::filesystem::absolute(path, ec);
+    if (ec) shown = path;
+    std::fprintf(stderr, "ERROR: Unable to write the settings file %s: %s is not kept\n",
+                 shown.lexically_normal().c_str(), what);
 }
 
 // Minutes and seconds above 60, or negative (both above 60 when seen as unsigned), load as 0.
