@@ -5,7 +5,6 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "util/Random.h"
 #include "world/Preferences.h"
 
 namespace {
@@ -44,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         first.saveFortressIdentity();
     } else {
         // As at start-up: no usable fortress stored, so a new one is made and saved.
-        RandomEngine engine(7);
-        first.createNewFortress(123456789, engine);
+        first.createNewFortress(123456789);
     }
 
     FortressIdentity second = loadFrom(path, usable);

@@ -44,15 +44,19 @@ Game::~Game() {
     if (loadedSoundTable) AudioManager::instance().releaseSounds();
 }
 
-void Game::useTestAids(TestAids aids) {
+bool Game::useTestAids(TestAids aids) {
     testAids = std::move(aids);
     profiler.enabled = testAids.profile;
     Renderer::instance().referenceDrawing = testAids.referenceDrawing;
     if (testAids.script) confirmDialog = std::make_unique<AnswerNo>();
     if (!testAids.tracePath.empty()) {
         traceFile = std::fopen(testAids.tracePath.c_str(), "w");
-        if (!traceFile) std::fprintf(stderr, "ERROR: Unable to write the trace file %s\n", testAids.tracePath.c_str());
+        if (!traceFile) {
+            std::fprintf(stderr, "ERROR: Unable to write the trace file %s\n", testAids.tracePath.c_str());
+            return false;
+        }
     }
+    return true;
 }
 
 int64_t Game::now() const {

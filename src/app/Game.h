@@ -47,8 +47,9 @@ public:
     // Returns the process's exit status: 0, or 1 when no window and GL context exist.
     int run();
     // Replaces real input, the frame clock and the calendar with the test aids' script,
-    // fixed frame time and test clock, and traces the state (before run).
-    void useTestAids(TestAids aids);
+    // fixed frame time and test clock, and traces the state (before run). False, after
+    // one line on standard error, when the trace file cannot be written.
+    [[nodiscard]] bool useTestAids(TestAids aids);
     void startUp();
     void mainLoop();
 

@@ -53,6 +53,8 @@ void Game::buildWorld() {
     hooks.icons = &icons;
     hooks.pumpEvents = pumpEvents;
     buildSeededFortress(generatorSeed, setup, hooks);
+    // The icons an object placed during play shows on the map.
+    for (const MapIconSpec& icon : placedObjectIcons()) icons.createMapIcon(icon);
 
     session->adoptFortress(setup);
 

@@ -57,16 +57,6 @@ constexpr const char* kUsage =
     "Exit status: 0 when the game ends normally, 1 when no window or OpenGL context could\n"
     "be made, 2 for a bad option or script line.\n";
 
-// Help or version asked for anywhere on a line the test aids did not accept.
-const char* informationAsked(int argc, char** argv) {
-    for (int k = 1; k < argc; ++k) {
-        const std::string_view a = argv[k];
-        if (a == "--help" || a == "-h") return "help";
-        if (a == "--version") return "version";
-    }
-    return nullptr;
-}
-
 int printInformation(const char* what) {
     if (std::strcmp(what, "help") == 0) std::fputs(kUsage, stdout);
     else std::fputs("velkaran " VELKARAN_VERSION "\n", stdout);
@@ -122,11 +112,19 @@ void settleFiles(const char* argv0) {
 
 int main(int argc, char** argv) {
     TestAids aids;
+    std::string_view asked;  // --help, -h or --version
+    std::vector<CommandOption> commandLine = testAidOptions(aids);
+    for (const std::string_view name : {"--help", "-h", "--version"})
+        commandLine.push_back(flagOption(name, [&asked, name] { asked = name; }));
     std::string error;
-    if (!parseTestAids(argc, argv, aids, error)) {
-        // The test aids know no --help: it is found among what they refused. A value such
-        // as "--trace --help" names a file and is no request.
-        if (const char* what = informationAsked(argc, argv)) return printInformation(what);
+    bool ok = parseCommandLine(argc, argv, commandLine, nullptr, error);
+    // Help and version stand alone: anything beside them is a mistake, not a request.
+    if (ok && !asked.empty() && argc != 2) {
+        error = std::string(asked) + " takes no other arguments";
+        ok = false;
+    }
+    if (ok && !asked.empty()) return printInformation(asked == "--version" ? "version" : "help");
+    if (!ok || !loadTestAidScript(aids, error)) {
         std::fprintf(stderr, "velkaran: %s (see velkaran --help)\n", error.c_str());
         return 2;
     }
@@ -137,7 +135,8 @@ int main(int argc, char** argv) {
 
     // The Game holds a full copy of the world grid: too large for a small stack.
     auto game = std::make_unique<Game>();
-    if (aids.any()) game->useTestAids(std::move(aids));
+    // A trace that cannot be written would be a run reported as fine with nothing to show.
+    if (aids.any() && !game->useTestAids(std::move(aids))) return 2;
     // Under a script the turns must stay the headless game's, so the factor is left out.
     if (options.mouseSensitivity && !game->testAids.script)
         game->session->sceneCamera.lookScale = *options.mouseSensitivity;

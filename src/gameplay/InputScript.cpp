@@ -1,5 +1,6 @@
 #include "gameplay/InputScript.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <istream>
@@ -198,30 +199,43 @@ bool parseInputScript(const std::string& text, InputScript& out, std::string& er
 namespace {
 
 // Reads through istream::read, which turns a failing buffer (a folder opened as a
-// file, a read error) into badbit instead of letting an exception escape.
-bool readAll(std::istream& in, std::string& text) {
+// file, a read error) into badbit instead of letting an exception escape. Stops at
+// the bounds of a script.
+bool readAll(std::istream& in, std::string& text, std::string& error, const char* unreadable) {
     char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) text.append(buffer, static_cast<size_t>(in.gcount()));
-    return !in.bad();
+    size_t lines = 0;
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        const auto n = static_cast<size_t>(in.gcount());
+        lines += static_cast<size_t>(std::count(buffer, buffer + n, '\n'));
+        if (text.size() + n > kMaxScriptBytes || lines > kMaxScriptLines) {
+            error = "longer than a script may be (at most " + std::to_string(kMaxScriptBytes >> 20) + " MiB and " +
+                    std::to_string(kMaxScriptLines) + " lines)";
+            return false;
+        }
+        text.append(buffer, n);
+    }
+    if (in.bad()) {
+        error = unreadable;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 bool readInputScript(std::istream& in, InputScript& out, std::string& error) {
     std::string text;
-    if (!readAll(in, text)) {
-        error = "cannot read the script";
-        return false;
-    }
+    if (!readAll(in, text, error, "cannot read the script")) return false;
     return parseInputScript(text, out, error);
 }
 
 bool loadInputScript(const std::filesystem::path& path, InputScript& out, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     std::string text;
-    if (!in || !readAll(in, text)) {
+    if (!in) {
         error = "cannot read the file";  // the caller names the file
         return false;
     }
+    if (!readAll(in, text, error, "cannot read the file")) return false;
     return parseInputScript(text, out, error);
 }

@@ -9,6 +9,7 @@
 //   30 press left      press / release: left or right
 //
 // Lines may come in any order of FRAME; the events of one frame keep their line order.
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
@@ -30,7 +31,13 @@ struct InputScript {
 // was, so a half-read script is never used. CR LF line ends are accepted.
 bool parseInputScript(const std::string& text, InputScript& out, std::string& error);
 
+// What a script may hold: far more than hours of recorded play, and a bound on what
+// an endless stream (/dev/zero, a pipe that never ends) makes the reader keep.
+inline constexpr size_t kMaxScriptBytes = size_t{64} << 20;
+inline constexpr size_t kMaxScriptLines = 4'000'000;
+
 // The same for a stream (standard input for "-") or a file; a stream or file that
-// cannot be read is an error too ("cannot read the file": the caller adds its name).
+// cannot be read, or holds more than the bounds above, is an error too ("cannot read
+// the file": the caller adds its name).
 bool readInputScript(std::istream& in, InputScript& out, std::string& error);
 bool loadInputScript(const std::filesystem::path& path, InputScript& out, std::string& error);

@@ -314,8 +314,10 @@ void Session::serveRequests() {
     // In filing order: every change filed since the last update lands.
     for (const ObjectRemoval& r : requests.removals) {
         if (!insideWorld(r.i, r.j)) continue;
-        if (r.slide) world.startSliding(r.i, r.j, r.slideAlongX);
-        else world.removeCellInstance(r.i, r.j);
+        // The request says which list its object stood in: by now the cell may hold
+        // another object (a drop that fell into it in the same update).
+        if (!r.slide) world.removeCellInstance(r.i, r.j, r.isBlock);
+        else if (!r.isBlock) world.startSliding(r.i, r.j, r.slideAlongX);
     }
     requests.removals.clear();
     NoModels none;
@@ -411,16 +413,15 @@ void Session::updateDrawWindow() {
 }
 
 void Session::moveModelInstances(float dt) {
-    const int32_t sliding = world.slidingIndex();
-    for (size_t k = 0; k < world.modelInstances.size(); ++k) {
-        ModelInstance& m = world.modelInstances[k];
+    std::vector<uint32_t> slidThrough;
+    for (ModelInstance& m : world.modelInstances) {
         if (!m.visible) continue;
-        if (static_cast<int32_t>(k) == sliding) {
-            float& along = world.slideAlongX ? m.position.x : m.position.z;
+        if (const Slide* slide = world.slideOf(m)) {
+            float& along = slide->alongX ? m.position.x : m.position.z;
             along += kSlideSpeed * dt;
-            if (along > world.slideEnd) {
-                world.clearSliding();
+            if (along > slide->end) {
                 m.visible = false;
+                slidThrough.push_back(m.serial);
             }
         }
         if (m.i == hiyuraCell.i && m.j == hiyuraCell.j && m.visible) {
@@ -436,8 +437,7 @@ void Session::moveModelInstances(float dt) {
     }
     // An open gate leaves the list: it would otherwise stand first for its cell and hide
     // whatever falls into the doorway later.
-    if (sliding >= 0 && world.slidingIndex() < 0 && !world.modelInstances[static_cast<size_t>(sliding)].visible)
-        world.modelInstances.erase(world.modelInstances.begin() + sliding);
+    world.removeFinishedSlides(slidThrough);
 }
 
 void Session::applyScopeView() {

@@ -64,10 +64,11 @@ struct Thunderstorm {
     float level = 0.0f;
 };
 
-// The inventory counts the HUD shows, refreshed once a second.
+// The inventory counts the HUD shows, refreshed once a second. Until the first
+// refresh they are those of the empty inventory a game starts with.
 struct HudCounters {
-    std::string nodesText;    // cloaking nodes disabled, "n/15"
-    std::string scannerText;  // scanner cards held
+    std::string nodesText = "0/15";  // cloaking nodes disabled, "n/15"
+    std::string scannerText = "0";   // scanner cards held
     int32_t hiyura = 0;
     int32_t energyCell = 0;
     int32_t connectedCells = 0;

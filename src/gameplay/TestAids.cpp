@@ -1,7 +1,9 @@
 #include "gameplay/TestAids.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <iostream>
 #include <sstream>
 #include <string_view>
 
@@ -47,8 +49,11 @@ bool parseFrameTime(std::string_view text, float& seconds) {
     double value = 0.0;
     if (text.empty()) return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || !(value > 0.0) || value > 1.0) return false;
-    seconds = static_cast<float>(value);
+    if (ec != std::errc() || end != text.data() + text.size()) return false;
+    // The frame time is a float: 1e-300 is a double above 0 but a frame time of 0.
+    const auto used = static_cast<float>(value);
+    if (!(used > 0.0f) || used > 1.0f) return false;
+    seconds = used;
     return true;
 }
 
@@ -58,61 +63,120 @@ bool parseCount(std::string_view text, int64_t& value) {
     return ec == std::errc() && end == text.data() + text.size() && value >= 0;
 }
 
-bool parseTestAids(int argc, const char* const* argv, TestAids& out, std::string& error) {
-    TestAids aids;
+bool parseCommandLine(int argc, const char* const* argv, const std::vector<CommandOption>& options,
+                      const std::function<bool(std::string_view, std::string&)>& positional, std::string& error) {
     for (int k = 1; k < argc; ++k) {
-        const std::string_view option = argv[k];
-        auto value = [&](std::string_view& v) {
-            if (k + 1 >= argc) {
-                error = "missing value for " + std::string(option);
-                return false;
+        const std::string_view argument = argv[k];
+        const bool looksLikeOption = argument.size() > 1 && argument[0] == '-';
+        if (!looksLikeOption) {
+            if (positional) {
+                if (!positional(argument, error)) return false;
+                continue;
             }
-            v = argv[++k];
-            return true;
-        };
-        std::string_view v;
-        if (option == "--script") {
-            if (!value(v)) return false;
-            InputScript script;
-            if (!loadInputScript(std::string(v), script, error)) {
-                error = std::string(v) + ": " + error;
-                return false;
-            }
-            aids.script = std::move(script);
-        } else if (option == "--dt") {
-            float dt = 0.0f;
-            if (!value(v)) return false;
-            if (!parseFrameTime(v, dt)) {
-                error = "bad frame time for --dt: '" + std::string(v) + "' (seconds, above 0 and at most 1)";
-                return false;
-            }
-            aids.fixedDelta = dt;
-        } else if (option == "--trace") {
-            if (!value(v)) return false;
-            if (v.empty()) {
-                error = "missing file name for --trace";
-                return false;
-            }
-            aids.tracePath = std::string(v);
-        } else if (option == "--trace-every" || option == "--frames" || option == "--fast-forward") {
-            int64_t n = 0;
-            if (!value(v)) return false;
-            if (!parseCount(v, n)) {
-                error = "bad count for " + std::string(option) + ": '" + std::string(v) + "'";
-                return false;
-            }
-            if (option == "--frames") aids.frameLimit = n;
-            else if (option == "--fast-forward") aids.fastForward = n;
-            else aids.traceEvery = n;
-        } else if (option == "--reference-drawing") {
-            aids.referenceDrawing = true;
-        } else if (option == "--profile") {
-            aids.profile = true;
-        } else {
-            error = "unknown option '" + std::string(option) + "'";
+            error = "unexpected argument '" + std::string(argument) + "'";
             return false;
         }
+        const auto row = std::find_if(options.begin(), options.end(),
+                                      [&](const CommandOption& o) { return o.name == argument; });
+        if (row == options.end()) {
+            error = "unknown option '" + std::string(argument) + "'";
+            return false;
+        }
+        std::string_view value;
+        if (row->takesValue) {
+            if (k + 1 >= argc) {
+                error = "missing value for " + std::string(argument);
+                return false;
+            }
+            value = argv[++k];
+        }
+        if (!row->apply(value, error)) return false;
     }
+    return true;
+}
+
+CommandOption flagOption(std::string_view name, std::function<void()> set) {
+    return {name, false, [set = std::move(set)](std::string_view, std::string&) {
+                set();
+                return true;
+            }};
+}
+
+CommandOption countOption(std::string_view name, std::function<void(int64_t)> store) {
+    return {name, true, [name, store = std::move(store)](std::string_view v, std::string& error) {
+                int64_t n = 0;
+                if (!parseCount(v, n)) {
+                    error = "bad count for " + std::string(name) + ": '" + std::string(v) + "'";
+                    return false;
+                }
+                store(n);
+                return true;
+            }};
+}
+
+CommandOption frameTimeOption(std::function<void(float)> store) {
+    return {"--dt", true, [store = std::move(store)](std::string_view v, std::string& error) {
+                float dt = 0.0f;
+                if (!parseFrameTime(v, dt)) {
+                    error = "bad frame time for --dt: '" + std::string(v) + "' (seconds, above 0 and at most 1)";
+                    return false;
+                }
+                store(dt);
+                return true;
+            }};
+}
+
+CommandOption scriptOption(std::function<void(std::string_view)> store) {
+    return {"--script", true, [store = std::move(store)](std::string_view v, std::string& error) {
+                if (v.empty()) {
+                    error = "missing file name for --script";
+                    return false;
+                }
+                store(v);
+                return true;
+            }};
+}
+
+bool loadScriptArgument(const std::string& name, InputScript& script, std::string& error) {
+    const bool fromInput = name == "-";
+    const bool ok = fromInput ? readInputScript(std::cin, script, error) : loadInputScript(name, script, error);
+    if (!ok) error = (fromInput ? std::string("standard input") : name) + ": " + error;
+    return ok;
+}
+
+std::vector<CommandOption> testAidOptions(TestAids& aids) {
+    return {
+        scriptOption([&aids](std::string_view v) { aids.scriptPath = std::string(v); }),
+        frameTimeOption([&aids](float dt) { aids.fixedDelta = dt; }),
+        {"--trace", true,
+         [&aids](std::string_view v, std::string& error) {
+             if (v.empty()) {
+                 error = "missing file name for --trace";
+                 return false;
+             }
+             aids.tracePath = std::string(v);
+             return true;
+         }},
+        countOption("--trace-every", [&aids](int64_t n) { aids.traceEvery = n; }),
+        countOption("--frames", [&aids](int64_t n) { aids.frameLimit = n; }),
+        countOption("--fast-forward", [&aids](int64_t n) { aids.fastForward = n; }),
+        flagOption("--reference-drawing", [&aids] { aids.referenceDrawing = true; }),
+        flagOption("--profile", [&aids] { aids.profile = true; }),
+    };
+}
+
+bool loadTestAidScript(TestAids& aids, std::string& error) {
+    if (aids.scriptPath.empty()) return true;
+    InputScript script;
+    if (!loadScriptArgument(aids.scriptPath, script, error)) return false;
+    aids.script = std::move(script);
+    return true;
+}
+
+bool parseTestAids(int argc, const char* const* argv, TestAids& out, std::string& error) {
+    TestAids aids;
+    if (!parseCommandLine(argc, argv, testAidOptions(aids), nullptr, error) || !loadTestAidScript(aids, error))
+        return false;
     out = std::move(aids);
     return true;
 }

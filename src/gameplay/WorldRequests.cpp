@@ -1,11 +1,15 @@
 #include "gameplay/WorldRequests.h"
 
+#include "world/MapScreen.h"
 #include "world/WorldGrid.h"
 
 void removeCellObject(WorldRequests& requests, int32_t x, int32_t z, bool slide, bool slideAlongX) {
-    requests.removals.push_back({x, z, slide, slideAlongX});
-    if (!insideWorld(x, z)) return;
+    if (!insideWorld(x, z)) {
+        requests.removals.push_back({x, z, slide, slideAlongX, false});
+        return;
+    }
     WorldCell& c = worldGrid[static_cast<size_t>(x)][static_cast<size_t>(z)];
+    requests.removals.push_back({x, z, slide, slideAlongX, c.isBlock});
     c.pathCost = kOpenPathCost;
     c.objectType = 0;
     c.visible = false;
@@ -13,6 +17,7 @@ void removeCellObject(WorldRequests& requests, int32_t x, int32_t z, bool slide,
     c.interactive = false;
     c.routeMark = 0;
     c.mapFog = 1.0f;
+    c.mapIconId = 0;  // the map shows what is in the cell: nothing now
 }
 
 void placeCellObject(WorldRequests& requests, int32_t x, int32_t z, int32_t objectId, bool isBlock, bool visible,
@@ -25,6 +30,7 @@ void placeCellObject(WorldRequests& requests, int32_t x, int32_t z, int32_t obje
         c.isBlock = isBlock;
         c.visible = visible;
         c.interactive = interactive;
+        c.mapIconId = placedObjectIconId(isBlock, objectId);
     }
     requests.placements.push_back({x, z, objectId, isBlock, visible});
 }

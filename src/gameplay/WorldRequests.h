@@ -11,6 +11,9 @@ struct ObjectRemoval {
     int32_t j = 0;
     bool slide = false;       // a gate slides open instead of vanishing
     bool slideAlongX = true;  // its axis
+    // The list the removed object's instance is in, as the cell said when the request
+    // was filed: the cell may hold another object by the time it is served.
+    bool isBlock = false;
 };
 
 struct ObjectPlacement {
@@ -27,10 +30,10 @@ struct WorldRequests {
     bool teleport = false;
 };
 
-// Empties the cell (open floor, no object, explored on the map) and files the removal
-// of its instance.
+// Empties the cell (open floor, no object and no map icon, explored on the map) and
+// files the removal of its instance.
 void removeCellObject(WorldRequests& requests, int32_t x, int32_t z, bool slide, bool slideAlongX);
 // Files the instance of a new object for the cell; with writeCell the cell's record
-// takes the object at once.
+// takes the object at once, and its map icon (placedObjectIconId).
 void placeCellObject(WorldRequests& requests, int32_t x, int32_t z, int32_t objectId, bool isBlock, bool visible,
                      bool blocksMovement, bool interactive, bool writeCell);

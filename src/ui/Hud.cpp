@@ -138,6 +138,8 @@ void Game::drawMapScreen() {
             trace->draw(screenCamera, glm::vec3(0.0f));
         } else if (RenderObject* icon = renderer.findObject(mark.iconId)) {
             setAlpha(*icon, mark.alpha);
+            // A cell's own icon already stands there; a shared one (a drop's) is moved.
+            icon->transform.position = mapMarkPosition(mark.i, mark.j);
             icon->draw(screenCamera, glm::vec3(0.0f));
         }
     }

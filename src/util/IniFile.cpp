@@ -1,12 +1,18 @@
 #include "util/IniFile.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <system_error>
-#include <unistd.h>
 
 namespace {
 
@@ -177,27 +183,109 @@ std::string IniFile::text() const {
     return out;
 }
 
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kMaxLinkHops = 40;
+
+// The file a write must replace: a settings file that is a symbolic link is written
+// through the link (the link stays, its target gets the text). Nothing for a loop.
+std::optional<fs::path> resolveLinks(fs::path path) {
+    for (int hops = 0; hops <= kMaxLinkHops; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::error_code ec;
+        const fs::path link = fs::read_symlink(path, ec);
+        if (ec) return std::nullopt;
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+    return std::nullopt;
+}
+
+// A file the player made read-only stays as it is. The permission check alone would
+// let a process with every right (root) replace its own read-only file.
+bool writable(const fs::path& file, const struct stat& st) {
+    if (st.st_uid == ::geteuid() && !(st.st_mode & S_IWUSR)) return false;
+    return ::access(file.c_str(), W_OK) == 0;
+}
+
+// "<name>.tmp<pid>" of a process that no longer runs (or of this one): what a write
+// killed between creating its temporary file and the rename left behind.
+void removeStaleTemporaries(const fs::path& file) {
+    const std::string prefix = file.filename().string() + ".tmp";
+    std::error_code ec;
+    fs::directory_iterator it(file.parent_path().empty() ? fs::path(".") : file.parent_path(), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError) || it->is_symlink(typeError)) continue;
+        const long long pid = std::stoll(digits);
+        const bool ours = pid == ::getpid();
+        const bool gone = pid <= 0 || pid > INT32_MAX || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
+        if (ours || gone) {
+            std::error_code removeError;
+            fs::remove(it->path(), removeError);
+        }
+    }
+}
+
+bool writeAll(int fd, const std::string& content) {
+    size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The rename itself reaches the disk only with its folder.
+void syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
 bool IniFile::save(const std::filesystem::path& path) const {
     std::error_code ec;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-    const std::filesystem::path temp = path.string() + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        const std::string content = text();
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
+    const std::optional<fs::path> resolved = resolveLinks(path);
+    if (!resolved) return false;
+    const fs::path& target = *resolved;
+
+    // A new file gets the usual mode for the umask; a replaced one keeps its own.
+    struct stat existing {};
+    const bool replaces = ::stat(target.c_str(), &existing) == 0;
+    if (replaces && (!S_ISREG(existing.st_mode) || !writable(target, existing))) return false;
+
+    removeStaleTemporaries(target);
+    const fs::path temp = target.string() + ".tmp" + std::to_string(::getpid());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, replaces ? 0600 : 0666);
+    if (fd < 0) return false;
+    bool ok = true;
+    if (replaces) {
+        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+        // The owner too, where this process may change it (root writing a player's
+        // file); otherwise the file is this process's own already, or stays so.
+        const bool ownerKept = ::fchown(fd, existing.st_uid, existing.st_gid) == 0;
+        static_cast<void>(ownerKept);
     }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
+    ok = ok && writeAll(fd, text()) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
         return false;
     }
+    syncFolder(target.parent_path());
     return true;
 }
 

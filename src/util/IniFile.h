@@ -30,7 +30,10 @@ public:
     void set(const std::string& section, const std::string& key, const std::string& value);
 
     // Writes the document to a temporary file beside path and renames it over path,
-    // so a failed write never leaves a truncated settings file. Creates the folder.
+    // so a failed write never leaves a truncated settings file; both reach the disk
+    // (fsync) before it returns. Creates the folder. A file that is a symbolic link is
+    // written through it; a replaced file keeps its mode, and a read-only one is left
+    // as it is (false). Temporary files left by a killed write are removed.
     bool save(const std::filesystem::path& path) const;
 
     const std::vector<std::string>& lines() const { return documentLines; }

@@ -1,5 +1,7 @@
 #include "world/MapScreen.h"
 
+#include <algorithm>
+
 #include "world/ObjectTables.h"
 
 namespace {
@@ -33,6 +35,43 @@ MapIconSpec mapIconFor(GridCell cell, int32_t id, std::string textureKey) {
     return spec;
 }
 
+std::string mapIconKey(bool isBlock, int32_t objectType) {
+    if (objectType <= 0) return {};
+    const auto k = static_cast<size_t>(objectType);
+    if (isBlock) return k < blockTable.size() ? blockTable[k].mapIcon : std::string();
+    return k < itemTable.size() ? itemTable[k].mapIcon : std::string();
+}
+
+namespace {
+
+// Every distinct icon texture of the two tables, items first, in table order.
+std::vector<std::string> iconTextures() {
+    std::vector<std::string> keys;
+    auto add = [&keys](const std::string& key) {
+        if (!key.empty() && std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+    };
+    for (const ItemDef& d : itemTable) add(d.mapIcon);
+    for (const BlockDef& d : blockTable) add(d.mapIcon);
+    return keys;
+}
+
+}  // namespace
+
+int32_t placedObjectIconId(bool isBlock, int32_t objectType) {
+    const std::string key = mapIconKey(isBlock, objectType);
+    if (key.empty()) return 0;
+    const std::vector<std::string> keys = iconTextures();
+    const auto at = std::find(keys.begin(), keys.end(), key);
+    return kFirstPlacedIconId + static_cast<int32_t>(at - keys.begin());
+}
+
+std::vector<MapIconSpec> placedObjectIcons() {
+    std::vector<MapIconSpec> icons;
+    int32_t id = kFirstPlacedIconId;
+    for (std::string& key : iconTextures()) icons.push_back(mapIconFor({0, 0}, id++, std::move(key)));
+    return icons;
+}
+
 bool onBoundaryRing(int32_t i, int32_t j) { return i == kRingLow || i == kRingHigh || j == kRingLow || j == kRingHigh; }
 
 MapScreenResult prepareMapScreen(WorldCells& initialWorld, std::vector<ScannerTarget>& scannerTargets,
@@ -50,14 +89,14 @@ MapScreenResult prepareMapScreen(WorldCells& initialWorld, std::vector<ScannerTa
                 } else if (c.objectType == item::Spaceship) {
                     result.spaceshipCell = {i, j};
                 }
-                icon = itemTable[static_cast<size_t>(c.objectType)].mapIcon;
+                icon = mapIconKey(false, c.objectType);
             } else if (c.objectType == 0) {
                 if (onBoundaryRing(i, j)) {
                     makeBoundaryWall(c);
                     icon = kBoundaryWallIcon;
                 }
             } else {
-                icon = blockTable[static_cast<size_t>(c.objectType)].mapIcon;
+                icon = mapIconKey(true, c.objectType);
             }
             if (!icon.empty()) {
                 icons.createMapIcon(mapIconFor({i, j}, nextId, std::move(icon)));

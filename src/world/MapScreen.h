@@ -45,6 +45,19 @@ public:
 // Where cell (i, j)'s icon stands on the map.
 MapIconSpec mapIconFor(GridCell cell, int32_t id, std::string textureKey);
 
+// The texture key of an object's map icon; empty when it has none (or is no object).
+// Requires both object tables.
+std::string mapIconKey(bool isBlock, int32_t objectType);
+
+// Objects placed during play (a drone's drop) show on the map through shared icons,
+// one per icon texture, with ids from kFirstPlacedIconId (after every id a cell can
+// get); the map screen draws them at the cell's place. The id for an object, 0 when
+// it has no icon.
+inline constexpr int32_t kFirstPlacedIconId = kFirstMapIconId + kWorldSize * kWorldSize;
+int32_t placedObjectIconId(bool isBlock, int32_t objectType);
+// The shared icons, to be created once beside the cells' own.
+std::vector<MapIconSpec> placedObjectIcons();
+
 bool onBoundaryRing(int32_t i, int32_t j);
 
 struct MapScreenResult {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include <optional>
+#include <system_error>
 
 #include "util/IniFile.h"
 #include "util/Parse.h"
@@ -38,7 +39,12 @@ std::optional<int32_t> parseInt32(const std::string& text) {
 // Writes the document, creating the player's folder on the first write.
 void saveOrReport(const IniFile& ini, const std::filesystem::path& path, const char* what) {
     if (createFoldersAbove(path) && ini.save(path)) return;
-    std::fprintf(stderr, "ERROR: Unable to write the settings file %s: %s is not kept\n", path.c_str(), what);
+    // The build tree's path is relative to bin/: the player needs to know which file.
+    std::error_code ec;
+    std::filesystem::path shown = std::filesystem::absolute(path, ec);
+    if (ec) shown = path;
+    std::fprintf(stderr, "ERROR: Unable to write the settings file %s: %s is not kept\n",
+                 shown.lexically_normal().c_str(), what);
 }
 
 // Minutes and seconds above 60, or negative (both above 60 when seen as unsigned), load as 0.
@@ -75,15 +81,13 @@ bool FortressIdentity::loadPreferences() {
     return usable;
 }
 
-void FortressIdentity::createNewFortress(int64_t now, RandomEngine& engine) {
+void FortressIdentity::createNewFortress(int64_t now) {
     mapSeed = static_cast<uint32_t>(static_cast<uint64_t>(now));
-    mapName = makeFortressName(6, 10, true, engine);
+    mapName = fortressNameForSeed(mapSeed);
     saveFortressIdentity();
 }
 
-void FortressIdentity::createNewFortress() {
-    createNewFortress(static_cast<int64_t>(std::time(nullptr)), randomEngine());
-}
+void FortressIdentity::createNewFortress() { createNewFortress(static_cast<int64_t>(std::time(nullptr))); }
 
 void FortressIdentity::saveFortressIdentity() const {
     if (settingsPath.empty()) return;  // an identity without a file lives for this run only
@@ -143,4 +147,11 @@ std::string makeFortressName(int minLength, int maxLength, bool capitalise, Rand
         vowel = !vowel;
     }
     return name;
+}
+
+std::string fortressNameForSeed(uint32_t seed) {
+    // At start-up the shared engine has not been seeded yet: drawn from it, every first
+    // start would get the same name.
+    RandomEngine own(seed);
+    return makeFortressName(6, 10, true, own);
 }

@@ -27,8 +27,9 @@ struct FortressIdentity {
 
     // Reads the five keys; true when a usable fortress (a name and a non-zero seed) was stored.
     bool loadPreferences();
-    // New seed from the clock, new name from the random engine, both saved.
-    void createNewFortress(int64_t now, RandomEngine& engine);
+    // New seed from the clock and the name that seed gives (fortressNameForSeed), both
+    // saved. The shared random engine is not drawn from.
+    void createNewFortress(int64_t now);
     void createNewFortress();
     // A write that fails is one line on standard error: the game goes on with the
     // fortress, but the player must learn that it will not be there next time.
@@ -42,6 +43,11 @@ struct FortressIdentity {
 // A pronounceable name: alternating vowels and consonants (never q), starting with
 // either; the first letter capitalised when asked.
 std::string makeFortressName(int minLength, int maxLength, bool capitalise, RandomEngine& engine);
+
+// The name of a new fortress, drawn from an engine of its own seeded with the
+// fortress seed: the same seed always gives the same name, and the game's engine is
+// left as it was.
+std::string fortressNameForSeed(uint32_t seed);
 
 // Splits an elapsed time into hours (whole days dropped), minutes and seconds.
 void splitElapsed(int64_t elapsed, int32_t& hours, int32_t& minutes, int32_t& seconds);

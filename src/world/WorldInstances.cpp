@@ -1,5 +1,6 @@
 #include "world/WorldInstances.h"
 
+#include <algorithm>
 #include <array>
 
 #include "world/ObjectTables.h"
@@ -81,39 +82,58 @@ void WorldInstances::createAllCellInstances(const GroundHeight& ground, ModelLoa
 
 int32_t WorldInstances::findCellInstance(int32_t i, int32_t j) const {
     if (!insideWorld(i, j)) return -1;
-    auto firstOf = [&](const auto& list) -> int32_t {
-        for (size_t k = 0; k < list.size(); ++k)
-            if (list[k].i == i && list[k].j == j) return static_cast<int32_t>(k);
+    return findCellInstance(i, j, worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock);
+}
+
+int32_t WorldInstances::findCellInstance(int32_t i, int32_t j, bool isBlock) const {
+    if (!insideWorld(i, j)) return -1;
+    if (isBlock) {
+        for (size_t k = 0; k < blockInstances.size(); ++k)
+            if (blockInstances[k].i == i && blockInstances[k].j == j) return static_cast<int32_t>(k);
         return -1;
-    };
-    return worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock ? firstOf(blockInstances)
-                                                                             : firstOf(modelInstances);
+    }
+    for (size_t k = 0; k < modelInstances.size(); ++k) {
+        const ModelInstance& m = modelInstances[k];
+        if (m.i == i && m.j == j && !slideOf(m)) return static_cast<int32_t>(k);
+    }
+    return -1;
 }
 
 void WorldInstances::removeCellInstance(int32_t i, int32_t j) {
-    const int32_t k = findCellInstance(i, j);
+    if (!insideWorld(i, j)) return;
+    removeCellInstance(i, j, worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock);
+}
+
+void WorldInstances::removeCellInstance(int32_t i, int32_t j, bool isBlock) {
+    const int32_t k = findCellInstance(i, j, isBlock);
     if (k < 0) return;
-    if (worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock)
+    if (isBlock)
         blockInstances.erase(blockInstances.begin() + k);
     else
         modelInstances.erase(modelInstances.begin() + k);
 }
 
 void WorldInstances::startSliding(int32_t i, int32_t j, bool alongX) {
-    const int32_t k = findCellInstance(i, j);
-    // Only models slide (the jail gates); a block cell has no record in that list.
-    if (k < 0 || worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock) return;
+    // Only models slide (the jail gates).
+    const int32_t k = findCellInstance(i, j, false);
+    if (k < 0) return;
     const ModelInstance& record = modelInstances[static_cast<size_t>(k)];
-    slidingSerial = record.serial;
-    slideAlongX = alongX;
-    slideEnd = (alongX ? record.position.x : record.position.z) + kSlideDistance;
+    slides.push_back({record.serial, alongX, (alongX ? record.position.x : record.position.z) + kSlideDistance});
 }
 
-int32_t WorldInstances::slidingIndex() const {
-    if (slidingSerial == 0) return -1;
-    for (size_t k = 0; k < modelInstances.size(); ++k)
-        if (modelInstances[k].serial == slidingSerial) return static_cast<int32_t>(k);
-    return -1;
+const Slide* WorldInstances::slideOf(const ModelInstance& record) const {
+    for (const Slide& s : slides)
+        if (s.serial == record.serial) return &s;
+    return nullptr;
+}
+
+void WorldInstances::removeFinishedSlides(const std::vector<uint32_t>& serials) {
+    if (serials.empty()) return;
+    auto finished = [&serials](uint32_t serial) {
+        return std::find(serials.begin(), serials.end(), serial) != serials.end();
+    };
+    std::erase_if(slides, [&](const Slide& s) { return finished(s.serial); });
+    std::erase_if(modelInstances, [&](const ModelInstance& m) { return finished(m.serial); });
 }
 
 void WorldInstances::addSceneryRocks(ModelLoader& models) {

@@ -58,6 +58,14 @@ struct ModelInstance {
     uint32_t serial = 0;
 };
 
+// A gate sliding open: its record's serial, its axis and the coordinate past which it
+// is gone. Every opened gate slides on its own until it is through.
+struct Slide {
+    uint32_t serial = 0;
+    bool alongX = true;
+    float end = 0.0f;
+};
+
 inline constexpr const char* kRockModelPath = "../Data/Models3D/Rock/LowPolyRock.dae";
 
 class WorldInstances {
@@ -66,10 +74,8 @@ public:
     std::vector<ModelInstance> modelInstances;
     std::vector<ModelInstance> sceneryModels;  // the rocks along the edge, no cell of their own
 
-    // The sliding gate: its record's serial (0 = none), its axis and end coordinate.
-    uint32_t slidingSerial = 0;
-    bool slideAlongX = true;
-    float slideEnd = 0.0f;
+    // The gates sliding open, in the order they were opened.
+    std::vector<Slide> slides;
 
     // The instance of one cell's object, appended to its list; nothing for object 0,
     // an unknown id, a block without a render object or an item without a model.
@@ -79,15 +85,22 @@ public:
     // columns 2 ... 70 of the world grid; afterRow runs once per grid row.
     void createAllCellInstances(const GroundHeight& ground, ModelLoader& models,
                                 const std::function<void()>& afterRow = {});
-    // Index of the first record of the cell in the list its isBlock selects, or -1.
+    // Index of the first record of the cell in the list isBlock selects (the cell's own
+    // isBlock when not given), or -1. A gate sliding open has left its cell: its record
+    // is never found for it.
     int32_t findCellInstance(int32_t i, int32_t j) const;
+    int32_t findCellInstance(int32_t i, int32_t j, bool isBlock) const;
     // Removes that record at once; the later records move up.
     void removeCellInstance(int32_t i, int32_t j);
-    // Makes the cell's model record the one that slides open, 50 units along its axis.
+    void removeCellInstance(int32_t i, int32_t j, bool isBlock);
+    // Starts the cell's model record sliding open, 50 units along its axis; gates that
+    // are already sliding go on.
     void startSliding(int32_t i, int32_t j, bool alongX);
-    // The index of the sliding record in modelInstances, or -1.
-    int32_t slidingIndex() const;
-    void clearSliding() { slidingSerial = 0; }
+    // The slide of a model record, or nullptr when it stands still.
+    const Slide* slideOf(const ModelInstance& record) const;
+    // Takes the gates that have slid through out of the list (and their slides).
+    void removeFinishedSlides(const std::vector<uint32_t>& serials);
+    void clearSliding() { slides.clear(); }
 
     // The eight rocks along the terrain's edge.
     void addSceneryRocks(ModelLoader& models);

@@ -24,6 +24,9 @@ def main():
         assert r.returncode == 2, (args, r.returncode)
         assert r.stdout == "", (args, r.stdout)
         assert r.stderr.count("\n") == 1, (args, r.stderr)
+    # A number beyond what a coordinate holds is not "not a number".
+    r = run(tool, "height", "-1e308", "0")
+    assert r.returncode == 2 and r.stderr == "velkaran-fortress: number out of range: '-1e308'\n", r.stderr
 
     first = run(tool, "dump", "4294967295")
     assert first.returncode == 0, first.stderr

@@ -47,15 +47,26 @@ def main():
             (["1", "--speed", "2"], "unknown option '--speed'"),
             (["1", "--frames", "-5"], "bad count for --frames"),
             (["1", "--dt"], "missing value for --dt"),
-            (["1", "--script", bad_script], "line 3: "),
+            (["1", "--dt", "1e-300"], "bad frame time for --dt: '1e-300'"),  # 0 as the float frame time
+            (["1", "--script", bad_script], bad_script + ": line 3: "),
             (["1", "--script", os.path.join(root, "absent.txt")], "absent.txt"),
+            (["1", "--script", "/dev/zero"], "/dev/zero: longer than a script may be"),
+            (["--help", "1"], "--help takes no other arguments"),
         ]
         for args, message in cases:
             run = sim(*args)
             assert run.returncode == 2, (args, run.returncode)
             assert run.stdout == "", (args, run.stdout[:200])
             err = run.stderr.splitlines()
-            assert len(err) == 1 and message in err[0], (args, run.stderr)
+            assert len(err) == 1 and err[0].startswith("velkaran-sim: ") and message in err[0], (args, run.stderr)
+        # A script from standard input names it in its errors.
+        run = sim("1", "--script", "-", stdin="0 keydown tab\n")
+        assert run.returncode == 2 and run.stderr == "velkaran-sim: standard input: line 1: unknown key 'tab'\n", \
+            run.stderr
+
+    run = sim("--help")
+    assert run.returncode == 0 and run.stderr == "", run
+    assert run.stdout.startswith("usage: velkaran-sim SEED "), run.stdout
 
     # The bot's exit status says whether it won: not in ten frames.
     assert sim("77", "--bot", "--frames", "10").returncode == 1

@@ -14,8 +14,7 @@ TEST(GameObject, FreshGameHasItsDefaults) {
     EXPECT_FLOAT_EQ(s.spinAngleSlow, 0.3f);
     EXPECT_FLOAT_EQ(s.spinAngleFast, 0.3f);
     EXPECT_EQ(s.activeEnemyCount, 1);
-    EXPECT_EQ(s.world.slidingIndex(), -1);
-    EXPECT_TRUE(s.world.slideAlongX);
+    EXPECT_TRUE(s.world.slides.empty());
     EXPECT_TRUE(game->firstStart);
     EXPECT_TRUE(game->session->markerBlinkOn);
     EXPECT_FALSE(game->aboutShown || game->mapShown || game->overlayFreeze || game->statsShown);

@@ -88,10 +88,13 @@ TEST(GameUpdate, AFrozenFrameChangesNothingButTheHudTimer) {
 
 TEST(GameUpdate, TheHudCountersRefreshOnlyWhenTheirTimerIsExactlyZero) {
     Playing p;
+    // Before the first refresh, a second into the game, they count the empty inventory.
+    EXPECT_EQ(p.s().hud.nodesText, "0/15");
+    EXPECT_EQ(p.s().hud.scannerText, "0");
     p.s().player.inventory = {{item::CloakerNode, 3}, {item::ScannerCard, 2}, {item::KeyGreen, 1}};
     p.s().hudCacheTimer = 0.5f;
     p.frame({}, 0.3f);
-    EXPECT_EQ(p.s().hud.nodesText, "") << "0.2 s left";
+    EXPECT_EQ(p.s().hud.nodesText, "0/15") << "0.2 s left";
     p.frame({}, 0.3f);  // below 0: held at 0 and refreshed in the same update
     EXPECT_EQ(p.s().hud.nodesText, "3/15");
     EXPECT_EQ(p.s().hud.scannerText, "2");
@@ -191,25 +194,55 @@ TEST(GameUpdate, EveryWorldChangeFiledInOneFrameLandsInTheNextUpdate) {
     EXPECT_TRUE(s.requests.removals.empty() && s.requests.placements.empty());
 }
 
-TEST(GameUpdate, AnOpenedGateLeavesTheListSoADropInTheDoorwayCanBeTaken) {
+TEST(GameUpdate, GatesOpenedWhileAnotherSlidesAllSlideThroughAndLeaveTheList) {
     Playing p;
     Session& s = p.s();
-    GridCell gate{};
+    std::vector<GridCell> gates;
     for (const ModelInstance& m : s.world.modelInstances)
-        if (isGate(worldGrid[m.i][m.j].objectType)) gate = {m.i, m.j};
-    ASSERT_NE(gate, GridCell{});
+        if (isGate(worldGrid[m.i][m.j].objectType)) gates.push_back({m.i, m.j});
+    ASSERT_GE(gates.size(), 2u);
+    const GridCell first = gates[0], second = gates[1];
     const size_t before = s.world.modelInstances.size();
-    removeCellObject(s.requests, gate.i, gate.j, true, true);
+    removeCellObject(s.requests, first.i, first.j, true, true);
+    for (int f = 0; f < 20; ++f) p.frame();
+    removeCellObject(s.requests, second.i, second.j, true, false);  // the first is still on its way
     p.frame();
-    EXPECT_GE(s.world.slidingIndex(), 0);
-    for (int f = 0; f < 120 && s.world.slidingIndex() >= 0; ++f) p.frame();  // 50 units at 50 per second
-    EXPECT_LT(s.world.slidingIndex(), 0);
-    EXPECT_EQ(s.world.modelInstances.size(), before - 1);
-    placeCellObject(s.requests, gate.i, gate.j, item::Health, false, true, false, true, true);
+    EXPECT_EQ(s.world.slides.size(), 2u);
+    for (int f = 0; f < 120 && !s.world.slides.empty(); ++f) p.frame();  // 50 units at 50 per second
+    EXPECT_TRUE(s.world.slides.empty());
+    EXPECT_EQ(s.world.modelInstances.size(), before - 2) << "both gates are through and gone";
+    for (const ModelInstance& m : s.world.modelInstances)
+        EXPECT_FALSE((m.i == first.i && m.j == first.j) || (m.i == second.i && m.j == second.j));
+
+    placeCellObject(s.requests, first.i, first.j, item::Health, false, true, false, true, true);
     p.frame();
-    const int32_t k = s.world.findCellInstance(gate.i, gate.j);
+    const int32_t k = s.world.findCellInstance(first.i, first.j);
     ASSERT_GE(k, 0);
-    EXPECT_TRUE(s.world.modelInstances[static_cast<size_t>(k)].visible) << "the pack, not the hidden gate";
+    EXPECT_TRUE(s.world.modelInstances[static_cast<size_t>(k)].visible) << "the pack, not a hidden gate";
+}
+
+TEST(GameUpdate, ATouchedRouteMarkGoesEvenWhenADropFallsIntoItsCellInTheSameUpdate) {
+    Playing p;
+    Session& s = p.s();
+    GridCell cell{};
+    for (int32_t i = 10; i < 60 && cell == GridCell{}; ++i)
+        for (int32_t j = 10; j < 60 && cell == GridCell{}; ++j)
+            if (worldGrid[i][j].objectType == 0) cell = {i, j};
+    ASSERT_NE(cell, GridCell{});
+    // A trail mark as the scanner lays it.
+    WorldCell& c = worldGrid[cell.i][cell.j];
+    c.objectType = block::FirstTrace;
+    c.isBlock = true;
+    c.routeMark = block::FirstTrace;
+    NoModels none;
+    s.world.createCellInstance(cell.i, cell.j, block::FirstTrace, true, true, s.ground(), none);
+    ASSERT_GE(s.world.findCellInstance(cell.i, cell.j, true), 0);
+
+    removeCellObject(s.requests, cell.i, cell.j, false, true);  // the player touches the mark
+    placeCellObject(s.requests, cell.i, cell.j, item::Ammo, false, true, false, true, true);  // a drone's drop
+    p.frame();
+    EXPECT_LT(s.world.findCellInstance(cell.i, cell.j, true), 0) << "the mark's sphere is gone";
+    EXPECT_GE(s.world.findCellInstance(cell.i, cell.j, false), 0) << "the drop is there";
 }
 
 TEST(GameUpdate, TheSkyHoldsItsColourThenStepsTowardsANewOne) {

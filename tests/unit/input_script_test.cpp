@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -192,6 +193,32 @@ TEST(InputScript, ReadsFromStreamsAndFiles) {
     EXPECT_FALSE(loadInputScript(dir, script, error)) << "a folder is not a script";
     EXPECT_EQ(script.eventsAt(2).size(), 1u) << "failed reads leave the script as it was";
     fs::remove_all(dir);
+}
+
+// A stream that never ends, as /dev/zero or `yes` give.
+class EndlessStream : public std::streambuf {
+public:
+    explicit EndlessStream(char fill) { chunk.fill(fill); }
+
+protected:
+    int_type underflow() override {
+        setg(chunk.data(), chunk.data(), chunk.data() + chunk.size());
+        return traits_type::to_int_type(chunk[0]);
+    }
+
+private:
+    std::array<char, 4096> chunk{};
+};
+
+TEST(InputScript, AnEndlessStreamIsRefusedAtTheBoundsOfAScript) {
+    for (const char fill : {'\0', '\n'}) {  // too many bytes; too many (empty) lines
+        EndlessStream endless(fill);
+        std::istream in(&endless);
+        InputScript script;
+        std::string error;
+        EXPECT_FALSE(readInputScript(in, script, error));
+        EXPECT_EQ(error, "longer than a script may be (at most 64 MiB and 4000000 lines)");
+    }
 }
 
 }  // namespace

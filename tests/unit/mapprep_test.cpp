@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "fortress_testing.h"
+#include "gameplay/Hud.h"
+#include "gameplay/WorldRequests.h"
 #include "world/MapScreen.h"
 
 using fortress_testing::forEachCell;
@@ -119,4 +122,48 @@ TEST(MapPreparation, IconPositionFollowsTheCell) {
     EXPECT_FLOAT_EQ(icon.position.z, 0.0f);
     EXPECT_EQ(icon.rotationDegrees, glm::vec3(0.0f, 0.0f, 180.0f));
     EXPECT_EQ(icon.scale, glm::vec3(0.15f, 0.26f, 0.15f));
+}
+
+// After play has emptied a cell and a drone's drop has fallen into it, the map shows
+// the drop (or nothing), never the object that was taken.
+TEST(MapPreparation, TheMapShowsWhatACellHoldsAfterPlayChangedIt) {
+    auto setup = fortress_testing::build(77);
+    GridCell key{};  // an item with an icon of its own: a key, a node, ...
+    forEachCell(worldGrid, [&](GridCell at, const WorldCell& c) {
+        if (!c.isBlock && c.mapIconId != 0 && c.objectType != item::EnergyCell) key = at;
+    });
+    ASSERT_NE(key, GridCell{});
+    WorldCell& c = worldGrid[key.i][key.j];
+    const int32_t keyIcon = c.mapIconId;
+    ASSERT_NE(keyIcon, 0);
+    auto markAt = [&] {
+        for (const MapMark& m : mapScreenMarks(worldGrid))
+            if (m.i == key.i && m.j == key.j) return std::optional<MapMark>(m);
+        return std::optional<MapMark>();
+    };
+
+    WorldRequests requests;
+    removeCellObject(requests, key.i, key.j, false, true);
+    EXPECT_EQ(c.mapIconId, 0);
+    placeCellObject(requests, key.i, key.j, item::ScannerCard, false, true, false, true, true);
+    EXPECT_EQ(c.mapIconId, 0) << "a scanner card has no icon";
+    EXPECT_FALSE(markAt()) << "the key's icon is not shown over the card";
+
+    removeCellObject(requests, key.i, key.j, false, true);
+    placeCellObject(requests, key.i, key.j, item::EnergyCell, false, true, false, true, true);
+    const std::optional<MapMark> mark = markAt();
+    ASSERT_TRUE(mark);
+    EXPECT_EQ(mark->iconId, placedObjectIconId(false, item::EnergyCell));
+    const std::vector<MapIconSpec> shared = placedObjectIcons();
+    const auto icon = std::find_if(shared.begin(), shared.end(), [&](const MapIconSpec& s) { return s.id == mark->iconId; });
+    ASSERT_NE(icon, shared.end());
+    EXPECT_EQ(icon->textureKey, "EnergyCell_IconMap");
+    EXPECT_GT(icon->id, kFirstMapIconId + setup->mapIconCount) << "never one of the cells' own ids";
+    EXPECT_EQ(placedObjectIconId(true, block::Teleport), placedObjectIconId(true, block::Teleport));
+    EXPECT_NE(placedObjectIconId(true, block::Teleport), placedObjectIconId(false, item::EnergyCell));
+
+    // An energy cell put on a platform leaves the platform's record, and its icon, alone.
+    const int32_t before = c.mapIconId;
+    placeCellObject(requests, key.i, key.j, item::Health, false, true, false, false, false);
+    EXPECT_EQ(c.mapIconId, before);
 }

@@ -159,6 +159,10 @@ TEST(TestAids, OptionsAndTheirErrors) {
         {{"velkaran", "--dt"}, false, "missing value for --dt"},
         {{"velkaran", "--dt", "fast"}, false, "bad frame time for --dt: 'fast' (seconds, above 0 and at most 1)"},
         {{"velkaran", "--dt", "0"}, false, "bad frame time for --dt: '0' (seconds, above 0 and at most 1)"},
+        // Above 0 as a double, 0 as the float frame time that would be used.
+        {{"velkaran", "--dt", "1e-300"}, false, "bad frame time for --dt: '1e-300' (seconds, above 0 and at most 1)"},
+        {{"velkaran", "--trace"}, false, "missing value for --trace"},
+        {{"velkaran", "stray"}, false, "unexpected argument 'stray'"},
         {{"velkaran", "--frames", "-3"}, false, "bad count for --frames: '-3'"},
         {{"velkaran", "--fullscreen"}, false, "unknown option '--fullscreen'"},
         {{"velkaran", "--script", "/nonexistent/walk.txt"}, false, nullptr},

@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "util/IniFile.h"
 #include "util/Random.h"
@@ -51,6 +58,80 @@ TEST_F(SettingsFile, WriteKeepsEveryOtherLineAndCreatesTheFolder) {
               "; a comment\nwindow_resolution=1280x720\r\n\n[Other]\nkey=value\nnew=x\n\n[PREFERENCIAS]\n"
               "map_seed=99\nunknown=1\nmap_name=Ab\xE9\n");
     EXPECT_FALSE(fs::exists(path.string() + ".tmp"));
+}
+
+std::string modeOf(const fs::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) return "none";
+    char text[8];
+    std::snprintf(text, sizeof text, "%o", static_cast<unsigned>(st.st_mode & 07777));
+    return text;
+}
+
+std::set<std::string> filesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
+
+TEST_F(SettingsFile, ARewriteKeepsTheFilesModeAndLeavesAReadOnlyFileAsItIs) {
+    const mode_t umaskBefore = ::umask(022);
+    for (const char* mode : {"600", "640", "604"}) {
+        write("[preferencias]\nmap_seed=1\n");
+        fs::permissions(path, static_cast<fs::perms>(std::stoi(mode, nullptr, 8)));
+        EXPECT_TRUE(writeProfileString(path, "preferencias", "map_seed", "2"));
+        EXPECT_EQ(modeOf(path), mode);
+        EXPECT_EQ(read(), "[preferencias]\nmap_seed=2\n");
+    }
+
+    write("[preferencias]\nmap_seed=1\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(writeProfileString(path, "preferencias", "map_seed", "2"));
+    EXPECT_EQ(read(), "[preferencias]\nmap_seed=1\n");
+    EXPECT_EQ(modeOf(path), "444");
+    EXPECT_EQ(filesIn(path.parent_path()), std::set<std::string>{"Settings.ini"});
+
+    // The game says so in one line that names the file wherever the game was started.
+    identity.settingsPath = fs::relative(path);
+    identity.mapName = "Oberon";
+    identity.mapSeed = 5;
+    ::testing::internal::CaptureStderr();
+    identity.saveFortressIdentity();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "ERROR: Unable to write the settings file " + path.lexically_normal().string() +
+                  ": the fortress is not kept\n");
+    EXPECT_EQ(read(), "[preferencias]\nmap_seed=1\n");
+    ::umask(umaskBefore);
+}
+
+TEST_F(SettingsFile, ALinkedSettingsFileIsWrittenThroughTheLink) {
+    const fs::path real = dir / "dotfiles" / "velkaran.ini";
+    fs::create_directories(real.parent_path());
+    fs::create_directories(path.parent_path());
+    std::ofstream(real, std::ios::binary) << "window_resolution=800x600\n";
+    fs::create_symlink("../dotfiles/velkaran.ini", path);
+    EXPECT_TRUE(writeProfileString(path, "preferencias", "map_seed", "9"));
+    EXPECT_TRUE(fs::is_symlink(path));
+    std::ifstream in(real, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "window_resolution=800x600\n[preferencias]\nmap_seed=9\n");
+    EXPECT_EQ(filesIn(path.parent_path()), std::set<std::string>{"Settings.ini"});
+
+    fs::remove(path);
+    fs::create_symlink("Settings.ini", path);  // a loop: nothing to write to
+    EXPECT_FALSE(writeProfileString(path, "preferencias", "map_seed", "9"));
+    EXPECT_TRUE(fs::is_symlink(path));
+}
+
+TEST_F(SettingsFile, AWriteRemovesTheTemporaryFilesOfKilledWrites) {
+    write("[preferencias]\nmap_seed=1\n");
+    const std::string base = path.string() + ".tmp";
+    const std::vector<std::string> stale = {base + "2147483647", base + std::to_string(::getpid())};
+    const std::vector<std::string> kept = {base + "1", base + "x1", (dir / "Settings" / "Other.ini.tmp5").string()};
+    for (const auto& name : stale) std::ofstream(name) << "[half";
+    for (const auto& name : kept) std::ofstream(name) << "[half";
+    EXPECT_TRUE(writeProfileString(path, "preferencias", "map_seed", "2"));
+    for (const auto& name : stale) EXPECT_FALSE(fs::exists(name)) << name;
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(name)) << name << " (a running process's, or not ours)";
 }
 
 TEST(SettingsText, CrLfEndingsSurviveRewritesAndAdditions) {
@@ -175,8 +256,7 @@ TEST_F(SettingsFile, CorruptFilesNeitherCrashNorLoseTheRecord) {
     for (const std::string& content : cases) {
         write("[preferencias]\ntime_record_h=0\ntime_record_m=1\ntime_record_s=2\n" + content);
         identity.loadPreferences();
-        RandomEngine engine(3);
-        identity.createNewFortress(1234, engine);
+        identity.createNewFortress(1234);
         FortressIdentity reloaded;
         reloaded.settingsPath = path;
         ASSERT_TRUE(reloaded.loadPreferences());
@@ -188,14 +268,34 @@ TEST_F(SettingsFile, CorruptFilesNeitherCrashNorLoseTheRecord) {
 }
 
 TEST_F(SettingsFile, NewFortressIsSavedAndReloaded) {
-    RandomEngine engine(42);
-    identity.createNewFortress(0x1'0000'0005LL, engine);  // the low 32 bits of the clock
+    identity.createNewFortress(0x1'0000'0005LL);  // the low 32 bits of the clock
     EXPECT_EQ(identity.mapSeed, 5u);
     FortressIdentity reloaded;
     reloaded.settingsPath = path;
     EXPECT_TRUE(reloaded.loadPreferences());
     EXPECT_EQ(reloaded.mapName, identity.mapName);
     EXPECT_EQ(reloaded.mapSeed, 5u);
+}
+
+// At the first start the game's engine has not been seeded yet: a name drawn from it
+// was the same on every fresh install.
+TEST_F(SettingsFile, ANewFortressIsNamedByItsSeedWithoutDrawingFromTheGamesEngine) {
+    randomEngine().seed(321);
+    randomEngine().next();
+    RandomEngine untouched = randomEngine();
+    identity.createNewFortress(1000);
+    const std::string name = identity.mapName;
+    EXPECT_EQ(randomEngine().drawsSinceSeed(), 1u);
+    EXPECT_EQ(randomEngine().next(), untouched.next()) << "the game's stream goes on where it was";
+
+    randomEngine().seed(77);  // whatever the engine holds, the seed decides
+    identity.createNewFortress(1000);
+    EXPECT_EQ(identity.mapName, name);
+    EXPECT_EQ(fortressNameForSeed(1000), name);
+
+    std::set<std::string> names;
+    for (uint32_t seed = 1'700'000'000; seed < 1'700'000'200; ++seed) names.insert(fortressNameForSeed(seed));
+    EXPECT_GE(names.size(), 195u) << "two seeds almost never share a name";
 }
 
 TEST(FortressName, ShapeOfGeneratedNames) {

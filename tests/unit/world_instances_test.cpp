@@ -116,26 +116,40 @@ TEST_F(InstanceGrid, FindAndRemoveFollowTheCellsListAndTheLaterRecordsMoveUp) {
     EXPECT_EQ(world.modelInstances.size(), 1u);
 }
 
-TEST_F(InstanceGrid, TheSlidingGateIsStillFoundAfterAnEarlierRecordIsRemoved) {
+TEST_F(InstanceGrid, GatesSlideOnTheirOwnAndLeaveTheirCellsAsTheyStart) {
     place(10, 10, item::Health, false);
     place(12, 10, item::GateGreen, false);
-    place(14, 10, item::Ammo, false);
+    place(14, 10, item::GateRed, false);
     world.createAllCellInstances(ground, models);
     world.startSliding(12, 10, true);
-    ASSERT_EQ(world.slidingIndex(), 1);
-    EXPECT_FLOAT_EQ(world.slideEnd, world.modelInstances[1].position.x + 50.0f);
+    world.startSliding(14, 10, false);  // while the first still slides
+    ASSERT_EQ(world.slides.size(), 2u);
+    EXPECT_FLOAT_EQ(world.slides[0].end, world.modelInstances[1].position.x + 50.0f);
+    EXPECT_FLOAT_EQ(world.slides[1].end, world.modelInstances[2].position.z + 50.0f);
 
-    world.removeCellInstance(10, 10);  // a pick-up while the gate slides
-    ASSERT_EQ(world.slidingIndex(), 0);
-    EXPECT_EQ(world.modelInstances[0].i, 12) << "the gate still slides, not the record after it";
+    world.removeCellInstance(10, 10);  // a pick-up while the gates slide
+    ASSERT_EQ(world.modelInstances[0].i, 12);
+    EXPECT_NE(world.slideOf(world.modelInstances[0]), nullptr) << "the gate still slides, not the record after it";
+    EXPECT_NE(world.slideOf(world.modelInstances[1]), nullptr);
 
-    world.startSliding(14, 10, false);
-    EXPECT_EQ(world.modelInstances[static_cast<size_t>(world.slidingIndex())].i, 14) << "a later request replaces";
-    EXPECT_FLOAT_EQ(world.slideEnd, world.modelInstances[1].position.z + 50.0f);
-    world.startSliding(30, 30, true);  // no record: nothing changes
-    EXPECT_EQ(world.modelInstances[static_cast<size_t>(world.slidingIndex())].i, 14);
+    // A drop into an opening doorway is that cell's record, not the gate.
+    EXPECT_EQ(world.findCellInstance(12, 10), -1);
+    world.createCellInstance(12, 10, item::Health, false, true, ground, models);
+    EXPECT_EQ(world.findCellInstance(12, 10), 2);
+    world.removeCellInstance(12, 10);
+    ASSERT_EQ(world.modelInstances.size(), 2u);
+    EXPECT_NE(world.slideOf(world.modelInstances[0]), nullptr) << "taking the drop leaves the gate alone";
+    world.startSliding(12, 10, true);  // the doorway has no record of its own any more
+    world.startSliding(30, 30, true);  // no record at all
+    EXPECT_EQ(world.slides.size(), 2u);
+
+    world.removeFinishedSlides({world.modelInstances[0].serial});
+    ASSERT_EQ(world.modelInstances.size(), 1u);
+    EXPECT_EQ(world.modelInstances[0].i, 14);
+    ASSERT_EQ(world.slides.size(), 1u);
+    EXPECT_EQ(world.slides[0].serial, world.modelInstances[0].serial);
     world.clearSliding();
-    EXPECT_EQ(world.slidingIndex(), -1);
+    EXPECT_EQ(world.slideOf(world.modelInstances[0]), nullptr);
 }
 
 TEST_F(InstanceGrid, EightRocksStandAlongTheEdgeAndShareOneModel) {

@@ -36,13 +36,22 @@ std::optional<uint32_t> parseSeed(std::string_view text) {
     return value;
 }
 
-// A finite decimal number, the whole text, rounded to the nearest float.
-std::optional<float> parseCoordinate(std::string_view text) {
+// A finite decimal number, the whole text, rounded to the nearest float; otherwise
+// why not: the text is no number, or one beyond what a float holds.
+std::optional<float> parseCoordinate(std::string_view text, std::string& problem) {
+    const std::string shown(text);
     if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
     float value = 0.0f;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value))
+    const bool whole = !text.empty() && result.ptr == text.data() + text.size();
+    if (whole && (result.ec == std::errc::result_out_of_range || (result.ec == std::errc() && std::isinf(value)))) {
+        problem = "number out of range: '" + shown + "'";
         return std::nullopt;
+    }
+    if (!whole || result.ec != std::errc() || !std::isfinite(value)) {
+        problem = "not a number: '" + shown + "'";
+        return std::nullopt;
+    }
     return value;
 }
 
@@ -97,8 +106,9 @@ int runCheck(uint32_t first, uint32_t last) {
 int runHeight(int count, char** pairs) {
     std::vector<float> coordinates;
     for (int k = 0; k < count; ++k) {
-        const std::optional<float> value = parseCoordinate(pairs[k]);
-        if (!value) return badInput(std::string("not a number: '") + pairs[k] + "'");
+        std::string problem;
+        const std::optional<float> value = parseCoordinate(pairs[k], problem);
+        if (!value) return badInput(problem);
         coordinates.push_back(*value);
     }
     auto terrain = std::make_unique<Terrain>();

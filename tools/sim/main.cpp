@@ -2,10 +2,10 @@
 // Plays one fortress headless and prints the state as JSON lines on standard output.
 #include <charconv>
 #include <cstdio>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gameplay/Bot.h"
 #include "gameplay/HeadlessGame.h"
@@ -22,10 +22,12 @@ struct Options {
     uint32_t seed = 0;
     int64_t frames = 3600;
     float dt = 1.0f / 60.0f;
+    std::string scriptPath;
     std::optional<InputScript> script;
     int64_t traceEvery = 0;
     bool invulnerable = false;
     bool bot = false;
+    bool help = false;
 };
 
 bool parseSeed(std::string_view text, uint32_t& value) {
@@ -34,65 +36,45 @@ bool parseSeed(std::string_view text, uint32_t& value) {
     return ec == std::errc() && end == text.data() + text.size();
 }
 
+// The options the game also takes are the game's own rows (gameplay/TestAids.h).
 bool parseOptions(int argc, char** argv, Options& out, std::string& error) {
+    const std::vector<CommandOption> table = {
+        countOption("--frames", [&out](int64_t n) { out.frames = n; }),
+        frameTimeOption([&out](float dt) { out.dt = dt; }),
+        scriptOption([&out](std::string_view v) { out.scriptPath = std::string(v); }),
+        countOption("--trace-every", [&out](int64_t n) { out.traceEvery = n; }),
+        flagOption("--invulnerable", [&out] { out.invulnerable = true; }),
+        flagOption("--bot", [&out] { out.bot = true; }),
+        flagOption("--help", [&out] { out.help = true; }),
+        flagOption("-h", [&out] { out.help = true; }),
+    };
     bool haveSeed = false;
-    for (int k = 1; k < argc; ++k) {
-        const std::string_view option = argv[k];
-        auto value = [&](std::string_view& v) {
-            if (k + 1 >= argc) {
-                error = "missing value for " + std::string(option);
-                return false;
-            }
-            v = argv[++k];
-            return true;
-        };
-        std::string_view v;
-        if (option == "--frames" || option == "--trace-every") {
-            int64_t n = 0;
-            if (!value(v)) return false;
-            if (!parseCount(v, n)) {
-                error = "bad count for " + std::string(option) + ": '" + std::string(v) + "'";
-                return false;
-            }
-            (option == "--frames" ? out.frames : out.traceEvery) = n;
-        } else if (option == "--dt") {
-            if (!value(v)) return false;
-            if (!parseFrameTime(v, out.dt)) {
-                error = "bad frame time for --dt: '" + std::string(v) + "' (seconds, above 0 and at most 1)";
-                return false;
-            }
-        } else if (option == "--script") {
-            if (!value(v)) return false;
-            InputScript script;
-            const bool ok = v == "-" ? readInputScript(std::cin, script, error)
-                                     : loadInputScript(std::string(v), script, error);
-            if (!ok) {
-                // A bad line is reported as "line N: ..."; a file that cannot be read by its name.
-                if (error.rfind("line ", 0) != 0) error = std::string(v) + ": " + error;
-                return false;
-            }
-            out.script = std::move(script);
-        } else if (option == "--invulnerable") {
-            out.invulnerable = true;
-        } else if (option == "--bot") {
-            out.bot = true;
-        } else if (!option.empty() && option[0] == '-' && option.size() > 1) {
-            error = "unknown option '" + std::string(option) + "'";
-            return false;
-        } else if (!haveSeed) {
-            if (!parseSeed(option, out.seed)) {
-                error = "bad seed '" + std::string(option) + "' (a decimal number from 0 to 4294967295)";
-                return false;
-            }
-            haveSeed = true;
-        } else {
-            error = "unexpected argument '" + std::string(option) + "'";
+    auto seed = [&](std::string_view argument, std::string& why) {
+        if (haveSeed) {
+            why = "unexpected argument '" + std::string(argument) + "'";
             return false;
         }
+        if (!parseSeed(argument, out.seed)) {
+            why = "bad seed '" + std::string(argument) + "' (a decimal number from 0 to 4294967295)";
+            return false;
+        }
+        haveSeed = true;
+        return true;
+    };
+    if (!parseCommandLine(argc, argv, table, seed, error)) return false;
+    if (out.help) {
+        if (argc == 2) return true;
+        error = "--help takes no other arguments";
+        return false;
     }
     if (!haveSeed) {
         error = std::string("missing SEED; ") + kUsage;
         return false;
+    }
+    if (!out.scriptPath.empty()) {
+        InputScript script;
+        if (!loadScriptArgument(out.scriptPath, script, error)) return false;
+        out.script = std::move(script);
     }
     return true;
 }
@@ -103,8 +85,12 @@ int main(int argc, char** argv) {
     Options options;
     std::string error;
     if (!parseOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+        std::fprintf(stderr, "velkaran-sim: %s\n", error.c_str());
         return 2;
+    }
+    if (options.help) {
+        std::puts(kUsage);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
 
     HeadlessGame game(options.seed);
