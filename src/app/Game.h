@@ -182,6 +182,7 @@ public:
         ModelPose pose;
     };
     bool deferModels = false;
+    float scenePixelsPerUnit = 0.0f;  // the frame's scale on screen, for leaving fogged models out
     std::vector<DeferredModel> deferredModels;
     void drawDeferredModels();
     void drawFlatObject(int32_t id);

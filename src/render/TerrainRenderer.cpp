@@ -212,13 +212,20 @@ void TerrainRenderer::draw(const Camera& camera, const DirectionalLight& dirLigh
     glUseProgram(0);
 }
 
-bool TerrainRenderer::groundCovers(const glm::vec3& eye, const glm::vec3& centre, float radius) const {
-    if (!lodVao) return false;
+float TerrainRenderer::pixelsPerUnitOf(const Camera& camera) const {
+    GLint viewport[4] = {0, 0, 1, 1};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return TerrainLod::pixelsPerUnit(camera.projection, static_cast<float>(viewport[2]), static_cast<float>(viewport[3]));
+}
+
+bool TerrainRenderer::groundCovers(const Camera& camera, float pixelsPerUnit, const glm::vec3& centre,
+                                   float radius) const {
+    if (!lodVao || !(pixelsPerUnit > 0.0f)) return false;
     const glm::mat4 toTerrain = glm::inverse(model);
-    // The levels keep the ground within kTerrainErrorPixels of the mesh at the last draw's scale.
-    const float slack = lastPixelsPerUnit > 0.0f ? fastDrawing::kTerrainErrorPixels / lastPixelsPerUnit : 0.01f;
-    return lod.groundCovers(glm::vec3(toTerrain * glm::vec4(eye, 1.0f)), glm::vec3(toTerrain * glm::vec4(centre, 1.0f)),
-                            radius, slack);
+    // This frame's levels keep the ground within kTerrainErrorPixels of the mesh on screen.
+    const float slack = fastDrawing::kTerrainErrorPixels / pixelsPerUnit;
+    return lod.groundCovers(glm::vec3(toTerrain * glm::vec4(camera.position, 1.0f)),
+                            glm::vec3(toTerrain * glm::vec4(centre, 1.0f)), radius, slack);
 }
 
 void TerrainRenderer::drawLevels(const Camera& camera) const {
@@ -227,11 +234,7 @@ void TerrainRenderer::drawLevels(const Camera& camera) const {
     const glm::mat4 toTerrain = glm::inverse(model);
     const glm::vec3 eye = glm::vec3(toTerrain * glm::vec4(camera.position, 1.0f));
     const glm::vec3 front = glm::normalize(glm::vec3(toTerrain * glm::vec4(-glm::vec3(glm::row(camera.view, 2)), 0.0f)));
-    GLint viewport[4] = {0, 0, 1, 1};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const float pixels = TerrainLod::pixelsPerUnit(camera.projection, static_cast<float>(viewport[2]),
-                                                   static_cast<float>(viewport[3]));
-    lastPixelsPerUnit = pixels;
+    const float pixels = pixelsPerUnitOf(camera);
     // The angle from the view axis to the screen's corners, from the projection.
     const float tanX = 1.0f / std::fabs(camera.projection[0][0]), tanY = 1.0f / std::fabs(camera.projection[1][1]);
     const float cosCorner = 1.0f / std::sqrt(1.0f + tanX * tanX + tanY * tanY);

@@ -62,7 +62,9 @@ public:
               const Spotlight* spotlight) const;
     // The default drawing's test for leaving out an object wholly in the fog: the ground
     // lies behind every part of it (render/TerrainLod.h); false without levels.
-    bool groundCovers(const glm::vec3& eye, const glm::vec3& centre, float radius) const;
+    // pixelsPerUnit: pixelsPerUnitOf(camera) for this frame's camera and viewport.
+    bool groundCovers(const Camera& camera, float pixelsPerUnit, const glm::vec3& centre, float radius) const;
+    float pixelsPerUnitOf(const Camera& camera) const;
     // Frees the GL objects: the mesh's, and with everything the program and textures too.
     void release(bool everything = true);
 
@@ -76,7 +78,6 @@ private:
     void drawLevels(const Camera& camera) const;
     void drawFull(const Camera& camera) const;
     mutable std::vector<Visible> order;
-    mutable float lastPixelsPerUnit = 0.0f;
     mutable std::vector<int32_t> rangeCounts;
     mutable std::vector<const void*> rangeStarts;
     mutable std::vector<uint8_t> visibleScratch;

@@ -43,7 +43,7 @@ void Game::drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& v
     const glm::vec3& eye = session->sceneCamera.position;
     if (!Renderer::instance().referenceDrawing &&
         glm::length(bounds.centre - eye) - bounds.radius > fastDrawing::kFogOpaqueDistance &&
-        terrainRenderer.groundCovers(eye, bounds.centre, bounds.radius))
+        terrainRenderer.groundCovers(session->sceneCamera, scenePixelsPerUnit, bounds.centre, bounds.radius))
         return;
     ++modelsDrawn;
     profiler.countTriangles(model->triangleCount());
@@ -142,6 +142,7 @@ void Game::drawInGameFrame() {
         profiler.end();
         profiler.begin(Pass::Models);
         deferModels = !Renderer::instance().referenceDrawing;
+        scenePixelsPerUnit = terrainRenderer.pixelsPerUnitOf(camera);
         for (const ModelInstance& m : s.world.modelInstances) {
             if (m.visible) drawModel(m.model, poseOf(m, m.spins ? s.spinAngleSlow : m.rotationAngle), view);
         }
