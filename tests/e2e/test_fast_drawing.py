@@ -6,8 +6,8 @@ mean absolute difference over all channels of at most 1.0.
 The moments are chosen to be hard for what the default drawing leaves out or
 simplifies: the fortress ahead from the start (far walls and models in the fog), the
 landing site with the flag and the spaceship, the terrain towards the border hills and
-the sky (the ground's levels of detail against the sky), a corridor with the
-flashlight, and a fight with sparks and a drone's energy ball. --fast-forward plays the
+the sky (the ground's levels of detail against the sky), the fortress through the
+sniper scope (far things magnified), a corridor with the flashlight, and a fight with sparks and a drone's energy ball. --fast-forward plays the
 frames before each moment without drawing them.
 
 With --keep DIR the pictures are kept there (with a difference picture of each moment).
@@ -25,12 +25,15 @@ WALK = open(os.path.join(HERE, "..", "..", "bench", "walk.script")).read()
 # After the walk a drone comes close in the corridor: turn to it and fire.
 FIGHT = WALK + "2420 motion 1579 10\n2421 motion 1618 20\n2440 press left\n"
 FLASHLIGHT = WALK + "640 keydown f\n641 keyup f\n"
+# The sniper rifle's scope on the fortress from the start: everything far, magnified.
+SCOPE = WALK + "92 keydown q\n93 keyup q\n96 press right\n"
 
 # name, script, frame of the screenshot
 MOMENTS = [
     ("border-hills", WALK, 3),
     ("landing-site", WALK, 72),
     ("fortress-ahead", WALK, 95),
+    ("scope", SCOPE, 99),
     ("corridor-flashlight", FLASHLIGHT, 700),
     ("fight", FIGHT, 2444),
 ]
