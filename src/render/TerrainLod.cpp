@@ -29,7 +29,11 @@ void TerrainLod::build(const std::vector<float>& positions, int32_t samplesPerSi
     indices.clear();
     skirtSource.clear();
     skirtDrop.clear();
-    const auto y = [&](int32_t r, int32_t c) { return positions[static_cast<size_t>(r * side + c) * 3 + 1]; };
+    // The heights in one array: the error search below reads each many times.
+    heights.resize(static_cast<size_t>(side * side));
+    for (size_t k = 0; k < heights.size(); ++k) heights[k] = positions[k * 3 + 1];
+    const float* const field = heights.data();
+    const auto y = [field, this](int32_t r, int32_t c) { return field[r * side + c]; };
     const auto vertex = [&](int32_t r, int32_t c) { return static_cast<uint32_t>(r * side + c); };
 
     // Bounds and the error of every level.
@@ -89,11 +93,9 @@ void TerrainLod::build(const std::vector<float>& positions, int32_t samplesPerSi
     extent = spacing * static_cast<float>(squares);
     blockFloor.assign(static_cast<size_t>(blocksPerSide * blocksPerSide), INFINITY);
     blockCeiling.assign(static_cast<size_t>(blocksPerSide * blocksPerSide), -INFINITY);
-    heights.resize(static_cast<size_t>(side * side));
     for (int32_t r = 0; r < side; ++r) {
         for (int32_t c = 0; c < side; ++c) {
             const float h = y(r, c);
-            heights[static_cast<size_t>(r * side + c)] = h;
             // A sample on a block's edge belongs to the blocks on both sides.
             for (int32_t br = std::max(0, (r - 1) / kBlockSquares); br <= std::min(blocksPerSide - 1, r / kBlockSquares); ++br)
                 for (int32_t bc = std::max(0, (c - 1) / kBlockSquares); bc <= std::min(blocksPerSide - 1, c / kBlockSquares);
@@ -104,6 +106,15 @@ void TerrainLod::build(const std::vector<float>& positions, int32_t samplesPerSi
                 }
         }
     }
+
+    // Room for every level's triangles and skirts at once: growing the list step by step
+    // would copy it over and over.
+    size_t room = 0;
+    for (int32_t level = 0; level < kLevels; ++level) {
+        const size_t perSide = static_cast<size_t>(kTileSquares >> level) + 1 + creases.size();
+        room += (perSide * perSide + 4 * perSide) * 6;
+    }
+    indices.reserve(room * tiles.size());
 
     // The skirts' depth: the deepest crack a tile's edge can face.
     const auto worstOf = [&](int32_t tr, int32_t tc) {
