@@ -8,6 +8,7 @@
 #include "gameplay/Session.h"
 #include "render/Frustum.h"
 #include "render/ImageStore.h"
+#include "render/OpaqueDrawing.h"
 #include "render/Renderer.h"
 #include "render/Transform.h"
 
@@ -125,7 +126,7 @@ void BlockBatch::draw(const Camera& camera, const std::vector<BlockInstance>& bl
         }
     }
 
-    const GLboolean blending = glIsEnabled(GL_BLEND);
+    const OpaqueDrawing blending;
     uint32_t current = 0;
     glActiveTexture(GL_TEXTURE0);
     for (auto& [id, g] : groups) {
@@ -136,9 +137,7 @@ void BlockBatch::draw(const Camera& camera, const std::vector<BlockInstance>& bl
             glUseProgram(current);
             setUniforms(program, camera, flashlight, ambient);
         }
-        // Opaque texels blend to themselves: blending would only read back what they replace.
-        if (g.opaque) glDisable(GL_BLEND);
-        else if (blending) glEnable(GL_BLEND);
+        blending.enable(g.opaque);
         glBindBuffer(GL_ARRAY_BUFFER, g.instanceBuffer);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.matrices.size() * sizeof(glm::mat4)),
                      g.matrices.data(), GL_STREAM_DRAW);
@@ -148,7 +147,6 @@ void BlockBatch::draw(const Camera& camera, const std::vector<BlockInstance>& bl
                                 static_cast<GLsizei>(g.matrices.size()));
         lastDrawn += g.matrices.size();
     }
-    if (blending) glEnable(GL_BLEND);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glUseProgram(0);

@@ -11,6 +11,7 @@
 
 #include "render/FastDrawing.h"
 #include "render/ImageStore.h"
+#include "render/OpaqueDrawing.h"
 #include "render/Renderer.h"
 #include "render/Transform.h"
 #include "world/Terrain.h"
@@ -260,15 +261,12 @@ void TerrainRenderer::drawLevels(const Camera& camera) const {
     }
     lastTilesDrawn = static_cast<uint32_t>(order.size());
     lastTrianglesDrawn = kept / 3;
-    // Every fragment is opaque (alpha 1): blending would only read back what it replaces.
-    const GLboolean blending = glIsEnabled(GL_BLEND);
-    glDisable(GL_BLEND);
+    const OpaqueDrawing opaque;  // every terrain fragment has alpha 1
     glBindVertexArray(lodVao);
     if (!rangeCounts.empty())
         glMultiDrawElements(GL_TRIANGLES, rangeCounts.data(), GL_UNSIGNED_INT, rangeStarts.data(),
                             static_cast<GLsizei>(rangeCounts.size()));
     glBindVertexArray(0);
-    if (blending) glEnable(GL_BLEND);
 }
 
 void TerrainRenderer::drawFull(const Camera& camera) const {

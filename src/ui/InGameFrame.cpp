@@ -10,6 +10,7 @@
 #include "app/Game.h"
 #include "render/FastDrawing.h"
 #include "render/Frustum.h"
+#include "render/OpaqueDrawing.h"
 #include "render/Renderer.h"
 
 namespace {
@@ -60,11 +61,9 @@ void Game::drawDeferredModels() {
     // texels are opaque (the models' textures carry no alpha), so blending is off.
     std::stable_sort(deferredModels.begin(), deferredModels.end(),
                      [](const DeferredModel& a, const DeferredModel& b) { return a.distance < b.distance; });
-    const GLboolean blending = glIsEnabled(GL_BLEND);
-    glDisable(GL_BLEND);
+    const OpaqueDrawing opaque;
     for (const DeferredModel& d : deferredModels)
         d.model->draw(session->sceneCamera, d.pose, false, true, &session->player.flashlight, &session->drawingLight);
-    if (blending) glEnable(GL_BLEND);
     deferredModels.clear();
 }
 
