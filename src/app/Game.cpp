@@ -2,27 +2,54 @@
 
 #include <GL/glew.h>
 
-#include <ctime>
-
 #include "app/InputManager.h"
 #include "audio/AudioManager.h"
 #include "render/ImageStore.h"
 #include "render/Renderer.h"
 #include "util/FrameClock.h"
-#include "util/Random.h"
 
 using enum GameState;
 
 namespace {
 
-// The rules' sounds, played by the audio manager.
-class AudioServices : public GameServices {
+// What the shell asks of the window: the audio manager's sounds, the mouse, the
+// desktop's dialogs, the loading picture and the screenshot of the next frame.
+class WindowServices : public GameServices {
 public:
+    explicit WindowServices(Game& window) : game(window) {}
+
     void playOnChannel(const std::string& sound, uint16_t channel, float volume) override {
         AudioManager::instance().playOnChannel(sound, channel, volume);
     }
     void stopChannel(uint16_t channel) override { AudioManager::instance().stopChannel(channel); }
     void playOneShot(const std::string& sound) override { AudioManager::instance().playOneShot(sound); }
+    void setChannelPaused(uint16_t channel, bool paused) override {
+        AudioManager::instance().setChannelPaused(channel, paused);
+    }
+
+    void capturePointer() override { captureMouse(); }
+    void releasePointer() override { releaseMouse(); }
+    void pointerAt(const InputEvent&, int32_t& x, int32_t& y) override { game.readPointer(x, y); }
+
+    DialogAnswer askYesNo(const std::string& caption, const std::string& text) override {
+        return game.confirmDialog->askYesNo(caption, text);
+    }
+    void openWebPage(const std::string& url) override { game.webPageOpener->open(url); }
+
+    void showLoadingPicture() override { game.drawLoadingFrame(); }
+    void gameStarted(bool firstGame) override {
+        game.fpsTimer = 0.0f;
+        game.fpsFrames = 0;
+        // The reset took its time: a later game's first frame measures from its start.
+        if (!firstGame) game.lastFrameTicks = static_cast<float>(SDL_GetTicks());
+    }
+    // The window's front buffer reads back black under Mesa's software renderer once
+    // presented, so the picture is taken from the next composed frame, just before it
+    // is presented.
+    void takeScreenshot(int32_t number) override { game.pendingScreenshot = number; }
+
+private:
+    Game& game;
 };
 
 // Under the test aids the Escape question is answered No without a box.
@@ -33,7 +60,7 @@ public:
 
 }  // namespace
 
-Game::Game() : services(std::make_unique<AudioServices>()) {
+Game::Game() : services(std::make_unique<WindowServices>(*this)), shell(*services) {
     screenCamera.setOrthographic(-20.0f, 20.0f, -20.0f, 20.0f, 0.0f, 100.0f);
 }
 
@@ -48,7 +75,11 @@ bool Game::useTestAids(TestAids aids) {
     testAids = std::move(aids);
     profiler.enabled = testAids.profile;
     Renderer::instance().referenceDrawing = testAids.referenceDrawing;
-    if (testAids.script) confirmDialog = std::make_unique<AnswerNo>();
+    if (testAids.script) {
+        confirmDialog = std::make_unique<AnswerNo>();
+        shell.startOnFirstFrame = true;
+        shell.useTestClock = true;
+    }
     if (!testAids.tracePath.empty()) {
         traceFile = std::fopen(testAids.tracePath.c_str(), "w");
         if (!traceFile) {
@@ -57,10 +88,6 @@ bool Game::useTestAids(TestAids aids) {
         }
     }
     return true;
-}
-
-int64_t Game::now() const {
-    return testAids.script ? testClockSeconds(testClock) : static_cast<int64_t>(std::time(nullptr));
 }
 
 int Game::run() {
@@ -73,74 +100,42 @@ int Game::run() {
     return 0;
 }
 
-void Game::startUp() {
-    captureMouse();
-    showLoadingScreen();
-    loadFortressIdentity();
-    seedRandomEngines();
-    buildButtonAreas();
-    buildWorld();
-    setUpLights();
-    createParticleSystems();
-    initialiseAudio();
-    createHudLabels();
-    createFramebuffer();
-    createClothFlag();
-    initialisePlayer();
-    ImageStore::instance().releasePixels();  // every texture exists now
-    releaseMouse();
-    mainLoop();
-}
-
-void Game::loadFortressIdentity() {
-    if (!fortress.loadPreferences()) fortress.createNewFortress();
-    fortress.formatRecordText();
-}
-
-void Game::seedRandomEngines() {
-    randomEngine().seed(fortress.mapSeed);
-    generatorSeed = generatorSeedFor(fortress.mapSeed);
-}
-
 void Game::mainLoop() {
-    while (gameState != Quit) runFrame();
+    while (shell.state != Quit) runFrame();
     shutDown();
 }
 
 void Game::runFrame() {
     frameDelta = advanceFrameClock(SDL_GetTicks(), lastFrameTicks);
     if (testAids.fixedDelta) frameDelta = *testAids.fixedDelta;
-    testClock += frameDelta;
+    const int64_t frameIndex = shell.framesRun;
 
-    // A script plays the game as button 1 would start it, on the first frame.
-    if (testAids.script && framesRun == 0 && gameState == MainMenu) startFromMenu();
-    collectEvents();
-
-    handleMenuInput(InputManager::instance().events);
-    drawState();
+    collectEvents(frameIndex);
+    InputManager& input = InputManager::instance();
+    const ShellFrame frame = shell.runFrame(input.events, frameDelta);
+    input.clear();  // the frame's events are used up
+    drawFrame(frame, frameIndex);
 
     if (pendingScreenshot) {
         saveScreenshot(*pendingScreenshot);
         pendingScreenshot.reset();
     }
-    if (framesRun >= testAids.fastForward) {
-        const bool playing = gameState == Playing;
-        if (playing) profiler.begin(FrameProfiler::Pass::Present);
+    if (frameIndex >= testAids.fastForward) {
+        if (frame.played) profiler.begin(FrameProfiler::Pass::Present);
         SDL_GL_SwapWindow(Renderer::instance().window);
-        if (playing) {
+        if (frame.played) {
             profiler.end();
             profiler.endFrame();
         }
         SDL_Delay(1);
     }
 
-    ++framesRun;
-    const bool last = testAids.frameLimit && framesRun >= *testAids.frameLimit;
+    const bool last = testAids.frameLimit && shell.framesRun >= *testAids.frameLimit;
     traceFrame(last);
-    if (last) gameState = Quit;
+    if (last) shell.state = Quit;
 }
 
-void Game::collectEvents() {
+void Game::collectEvents(int64_t frameIndex) {
     InputManager& input = InputManager::instance();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -148,34 +143,16 @@ void Game::collectEvents() {
         if (!testAids.script || event.type == SDL_QUIT) input.push(event);
     }
     if (testAids.script)
-        for (const InputEvent& e : testAids.script->eventsAt(static_cast<uint32_t>(framesRun))) input.push(e);
+        for (const InputEvent& e : testAids.script->eventsAt(static_cast<uint32_t>(frameIndex))) input.push(e);
 }
 
 void Game::traceFrame(bool last) {
-    if (!traceFile || lastTracedFrame == framesRun) return;
-    const bool due = testAids.traceEvery > 0 && framesRun % testAids.traceEvery == 0;
+    if (!traceFile || lastTracedFrame == shell.framesRun) return;
+    const bool due = testAids.traceEvery > 0 && shell.framesRun % testAids.traceEvery == 0;
     if (!due && !last) return;
-    const std::string line = traceLine(framesRun, gameState, *session, randomEngine().drawsSinceSeed());
-    std::fprintf(traceFile, "%s\n", line.c_str());
+    std::fprintf(traceFile, "%s\n", shell.traceLine().c_str());
     std::fflush(traceFile);
-    lastTracedFrame = framesRun;
-}
-
-void Game::drawState() {
-    switch (gameState) {
-        case MainMenu:
-        case About:
-        case Credits:
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            menuFrame();
-            drawMenuScreen();
-            break;
-        case Playing:
-            drawPlayingFrame();
-            break;
-        default:
-            break;  // Quit: nothing is drawn
-    }
+    lastTracedFrame = shell.framesRun;
 }
 
 void Game::shutDown() {
@@ -189,31 +166,3 @@ void Game::shutDown() {
     SDL_GL_SwapWindow(Renderer::instance().window);
     AudioManager::instance().stopChannel(kMenuMusicChannel);
 }
-
-void Game::setUpLights() { session->setUpLights(); }
-
-void Game::createParticleSystems() {
-    session->createParticleSystems(randomEngine());
-    girlRenderer.init("GirlRecueEffect", session->girlEffect.count);
-    spaceshipRenderer.init("SpaceshipEffect", session->spaceshipEffect.count);
-    enemyDamageRenderer.init("EnemyDamageEffect", 20);
-    enemyDestroyRenderer.init("EnemyDestroyEffect", 10);
-}
-
-void Game::createClothFlag() {
-    session->createClothFlag();
-    clothRenderer.init();
-}
-
-void Game::initialisePlayer() {
-    session->initialisePlayer();
-    // The escape's record check, against the settings file's record.
-    session->storeRecordIfBetter = [this] { return fortress.storeRecordIfBetter(now()); };
-    // The guns' view models, drawn with the scene's model program.
-    for (Weapon* gun : {&session->player.rifle, &session->player.sniperRifle})
-        gun->model = modelLibrary.load(gun->modelPath, "../Data/Shaders/SingleModelLoader.vs",
-                                       "../Data/Shaders/SingleModelLoader.fs");
-}
-
-// Steps whose subsystems are not built yet.
-void Game::createHudLabels() { createLabels(); }

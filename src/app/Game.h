@@ -1,7 +1,6 @@
 #pragma once
-// The one object that owns all state of the running program: the game state, the
-// cameras, the fortress identity, the menu's hit areas, timers and flags. The
-// singletons (Renderer, InputManager, the random engine, ...) live outside it.
+// The windowed game. The singletons (Renderer, InputManager, AudioManager, ...) live
+// outside it.
 #include <SDL.h>
 
 #include <cstdint>
@@ -12,11 +11,13 @@
 #include <optional>
 #include <vector>
 
+#include "app/Desktop.h"
 #include "effects/ClothRenderer.h"
 #include "effects/OffscreenFramebuffer.h"
 #include "effects/ParticleRenderer.h"
 #include "gameplay/Camera.h"
 #include "gameplay/GameServices.h"
+#include "gameplay/GameShell.h"
 #include "gameplay/GameState.h"
 #include "gameplay/Hud.h"
 #include "gameplay/Lights.h"
@@ -28,7 +29,6 @@
 #include "render/ModelLibrary.h"
 #include "render/TextLabel.h"
 #include "render/TerrainRenderer.h"
-#include "ui/Menu.h"
 #include "world/FortressBuild.h"
 #include "world/Preferences.h"
 
@@ -36,6 +36,9 @@
 // Swaps the rows of a surface in place: OpenGL's rows run from the bottom up.
 void flipSurfaceVertically(SDL_Surface* surface);
 
+// The windowed game: the play shell (gameplay/GameShell.h) driven by the window's
+// input and frame clock, and everything that shows it: the window, the drawing, the
+// sounds, the screenshots, the test aids' trace.
 class Game {
 public:
     Game();
@@ -53,33 +56,15 @@ public:
     void startUp();
     void mainLoop();
 
-    // One frame of the main loop.
+    // One frame of the main loop: the events, the shell's frame, its picture.
     void runFrame();
-    // Reacts to the frame's events; may change gameState.
-    void handleMenuInput(const InputEvents& events);
-    // Shared work of the menu states: empties the event list, keeps the menu music going.
-    void menuFrame();
-    // Draws the frame of the current state.
-    void drawState();
 
-    // Application state
-    GameState gameState = GameState::MainMenu;
+    // The window's side of what the shell asks: sounds, pointer, dialogs, screen.
+    std::unique_ptr<GameServices> services;
+    // The play: menus, keys, overlays, clocks, the session.
+    GameShell shell;
     float frameDelta = 0.0f;
     float lastFrameTicks = 0.0f;
-    int32_t mouseX = 0;
-    int32_t mouseY = 0;
-    int32_t hoveredButton = 0;
-
-    // Overlay and display flags
-    bool aboutShown = false;
-    bool mapShown = false;
-    bool overlayFreeze = false;
-    bool statsShown = false;
-    bool firstStart = true;
-
-    // Fortress identity and timing
-    FortressIdentity fortress;
-    uint32_t generatorSeed = 0;  // 2 x mapSeed, handed to the fortress generator's srand
 
     // Cameras (the scene's camera is the session's)
     Camera screenCamera;
@@ -104,28 +89,10 @@ public:
     // Writes the composed frame in the back buffer as a BMP (the number, or the next free one).
     void saveScreenshot(int32_t drawn);
 
-    // The fortress and the game played in it, without the drawing: player, drones,
-    // instances, lights, effects, the update's timers.
-    std::unique_ptr<Session> session = std::make_unique<Session>();
-
     // ---- Menus, dialogs and audio ----
-    // Puts the menu's hover indicator at (x, y) in screen-camera units.
-    void moveIndicator(float x, float y);
-    // Parks the indicator above the visible area.
-    void hideIndicator();
-    // Resets the per-game state and enters play (button 1 of the main menu).
-    void startGame();
-    // Leaves play for the main menu: releases the mouse, ends the in-game music.
-    void returnToMenu();
-    // Key M while playing: the map screen, which pauses the game and its music.
-    void toggleMapScreen();
     // Clears, draws the loading picture with the screen camera and presents it.
     void drawLoadingFrame();
-    // In-game keys N and F12.
-    void useScanner();
-    void takeScreenshot();
 
-    std::vector<ButtonArea> buttonAreas;
     bool loadedSoundTable = false;  // start-up loaded the sound table: the destructor releases it
     std::unique_ptr<ConfirmDialog> confirmDialog = makeSdlConfirmDialog();
     std::unique_ptr<WebPageOpener> webPageOpener = makeSdlWebPageOpener();
@@ -153,7 +120,6 @@ public:
     ParticleRenderer spaceshipRenderer;
     ParticleRenderer enemyDamageRenderer;  // every drone's hit sparks
     ParticleRenderer enemyDestroyRenderer;  // every drone's wreck
-    std::unique_ptr<GameServices> services;  // the rules' sounds, over the audio manager
     int32_t modelsDrawn = 0;                 // model instances the last frame drew (after culling)
     FrameProfiler profiler;                  // --profile
     // The post-processing program's two switches as last set.
@@ -164,14 +130,29 @@ public:
     } postEffects;
     // World building's fixed render objects: screens, HUD, sky, walls, traces.
     void createRenderObjects();
-    // State 101's game update and in-game frame, drawn into the off-screen framebuffer.
-    void updateAndDrawGame();
+    void createLabels();
+    void createFramebuffer();
+
+    // ---- Test aids ----
+    TestAids testAids;
+    int64_t lastTracedFrame = -1;
+    std::FILE* traceFile = nullptr;
+
+private:
+    // Start-up steps of the window, in the order they run.
+    void showLoadingScreen();
+    void buildTerrainMesh(Terrain& terrain);
+    void initialiseAudio();
+
+    // The picture of the frame: the menu screens, or the playing frame.
+    void drawFrame(const ShellFrame& frame, int64_t frameIndex);
+    void drawMenuScreen();
+    void drawPlayingFrame(const ShellFrame& frame);
     void drawInGameFrame();
     void drawAimMark();
     // The in-game frame's HUD, pictures and overlays, after the aim mark.
     void drawHud();
     void drawMapScreen();
-    void createLabels();
     void drawHeldGun();
     void drawEnemyShots();
     void drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& view);
@@ -186,38 +167,10 @@ public:
     std::vector<DeferredModel> deferredModels;
     void drawDeferredModels();
     void drawFlatObject(int32_t id);
-    // Button 1 of the main menu: the game starts and takes the pointer.
-    void startFromMenu();
-    // The calendar's seconds, or the test clock's under the test aids.
-    int64_t now() const;
-
-    // ---- Test aids ----
-    TestAids testAids;
-    int64_t framesRun = 0;         // frames completed since the loop started
-    double testClock = 0.0;        // the frame times summed
-    int64_t lastTracedFrame = -1;
-    std::FILE* traceFile = nullptr;
-
-private:
-    // Start-up steps, in the order they run.
-    void showLoadingScreen();
-    void loadFortressIdentity();
-    void seedRandomEngines();
-    void buildButtonAreas();
-    void buildWorld();
-    void buildTerrain();
-    void setUpLights();
-    void createParticleSystems();
-    void initialiseAudio();
-    void createHudLabels();
-    void createFramebuffer();
-    void createClothFlag();
-    void initialisePlayer();
-
-    void drawMenuScreen();
-    void drawPlayingFrame();
     void shutDown();
     // This frame's input: the window system's events, or the script's.
-    void collectEvents();
+    void collectEvents(int64_t frameIndex);
     void traceFrame(bool last);
+
+    friend class WindowStartUp;
 };

@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "app/Game.h"
-#include "app/InputManager.h"
 #include "render/Renderer.h"
-#include "util/Random.h"
+#include "scene/RenderObjectIds.h"
 
 using enum GameState;
 
@@ -39,54 +38,55 @@ struct FixedObject {
 constexpr glm::vec3 kOrigin{0.0f, 0.0f, 0.0f};
 constexpr glm::vec3 kFlipZ{0.0f, 0.0f, 180.0f};
 
-// Every fixed object except the loading picture (44), which start-up makes first.
+// Every fixed object except the loading picture, which start-up makes first.
 const std::vector<FixedObject>& fixedObjects() {
+    using namespace render_id;
     static const std::vector<FixedObject> table = {
-        {3, CubeShape, "skybox", &kSkyboxProgram, kOrigin, kOrigin, {11200, 11200, 11200}},
-        {4, QuadShape, "muzzleFlash", &kMuzzleFlashProgram, {2, -2.5f, -2.5f}, kOrigin, {1, 1, 1}},
-        {5, QuadShape, "crossHair1", &kHudProgram, kOrigin, kOrigin, {1.5f, 2.2f, 1.5f}},
-        {6, QuadShape, "crossHair2", &kHudProgram, kOrigin, kOrigin, {1.5f, 2.2f, 1.5f}},
-        {7, QuadShape, "ammoIcon", &kHudProgram, {-14.5f, -18.4f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
-        {8, QuadShape, "healthIcon", &kHudProgram, {-18.5f, -18.4f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
-        {9, QuadShape, "encubridoresIcon", &kHudProgram, {-10, -18, 0}, kFlipZ, {0.6f, 0.8f, 0.6f}},
-        {10, QuadShape, "escanerIcon", &kHudProgram, {-7.5f, -18, 0}, kFlipZ, {0.6f, 0.8f, 0.6f}},
-        {11, QuadShape, "Hiyura0Icon", &kHudProgram, {19, -18, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
-        {12, QuadShape, "Hiyura1Icon", &kHudProgram, {19, -18, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
-        {13, QuadShape, "Celula0Icon", &kHudProgram, {19, -12.95f, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
-        {14, QuadShape, "Celula1Icon", &kHudProgram, {19, -12.95f, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
-        {15, QuadShape, "CelulasConectadas0Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
-        {16, QuadShape, "CelulasConectadas1Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
-        {17, QuadShape, "CelulasConectadas2Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
-        {18, QuadShape, "CelulasConectadas3Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
-        {19, QuadShape, "CelulasConectadas4Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
-        {20, QuadShape, "InyectorPlasma0Icon", &kHudProgram, {19, -9, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
-        {21, QuadShape, "InyectorPlasma1Icon", &kHudProgram, {19, -9, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
-        {22, QuadShape, "KeyRedIcon0Icon", &kHudProgram, {-5, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
-        {23, QuadShape, "KeyRedIcon1Icon", &kHudProgram, {-5, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
-        {24, QuadShape, "KeyGreenIcon0Icon", &kHudProgram, {-3.6f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
-        {25, QuadShape, "KeyGreenIcon1Icon", &kHudProgram, {-3.6f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
-        {26, QuadShape, "KeyYellowIcon0Icon", &kHudProgram, {-2.35f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
-        {27, QuadShape, "KeyYellowIcon1Icon", &kHudProgram, {-2.35f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
-        {28, QuadShape, "RepelenteAzul0Icon", &kHudProgram, {-1.1f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
-        {29, QuadShape, "RepelenteAzul1Icon", &kHudProgram, {-1.1f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
-        {30, QuadShape, "InductorRojo0Icon", &kHudProgram, {0.3f, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
-        {31, QuadShape, "InductorRojo1Icon", &kHudProgram, {0.3f, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
-        {32, QuadShape, "CompassIcon", &kHudProgram, {2.6f, -18.5f, 0}, kFlipZ, {0.7f, 1.2f, 0.7f}},
-        {33, QuadShape, "CompassNorthIcon", &kHudProgram, {2.6f, -18.5f, 0}, kFlipZ, {0.7f, 1.2f, 0.7f}},
-        {34, QuadShape, "CompassSouthIcon", &kHudProgram, {2.6f, -18.5f, 0}, kFlipZ, {0.7f, 1.2f, 0.7f}},
-        {35, QuadShape, "sniperScope", &kHudProgram, kOrigin, kOrigin, {20, 20, 1}},
-        {36, QuadShape, "bricks_01_tex", &kPostProcessingProgram, kOrigin, kOrigin, {10, 10, 10}},
-        {37, SphereShape, "Projectile", &kUnlitProgram, kOrigin, kOrigin, {10, 10, 10}},
-        {38, SphereShape, "ProjectileBlast", &kUnlitProgram, kOrigin, kOrigin, {5, 5, 5}},
-        {39, QuadShape, "mainMenuScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
-        {40, QuadShape, "indicator", &kHudProgram, {-30, 0, 0}, kOrigin, {0.5f, 0.5f, 0.5f}},
-        {41, QuadShape, "appVersion", &kHudProgram, {-17.2f, -18.7f, 0}, kOrigin, {2.5f, 0.6f, 1}},
-        {42, QuadShape, "aboutScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
-        {43, QuadShape, "creditsScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
-        {45, QuadShape, "playerDead", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
-        {46, QuadShape, "victorious", &kHudProgram, kOrigin, kOrigin, {17, 17, 17}},
-        {47, QuadShape, "bloodframe", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
-        {48, QuadShape, "backgroundMapScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {kSkybox, CubeShape, "skybox", &kSkyboxProgram, kOrigin, kOrigin, {11200, 11200, 11200}},
+        {kMuzzleFlash, QuadShape, "muzzleFlash", &kMuzzleFlashProgram, {2, -2.5f, -2.5f}, kOrigin, {1, 1, 1}},
+        {kCrossHair, QuadShape, "crossHair1", &kHudProgram, kOrigin, kOrigin, {1.5f, 2.2f, 1.5f}},
+        {kSniperCrossHair, QuadShape, "crossHair2", &kHudProgram, kOrigin, kOrigin, {1.5f, 2.2f, 1.5f}},
+        {kAmmoIcon, QuadShape, "ammoIcon", &kHudProgram, {-14.5f, -18.4f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {kHealthIcon, QuadShape, "healthIcon", &kHudProgram, {-18.5f, -18.4f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {kNodesIcon, QuadShape, "encubridoresIcon", &kHudProgram, {-10, -18, 0}, kFlipZ, {0.6f, 0.8f, 0.6f}},
+        {kScannerIcon, QuadShape, "escanerIcon", &kHudProgram, {-7.5f, -18, 0}, kFlipZ, {0.6f, 0.8f, 0.6f}},
+        {kHiyuraIcon, QuadShape, "Hiyura0Icon", &kHudProgram, {19, -18, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {kHiyuraIcon + 1, QuadShape, "Hiyura1Icon", &kHudProgram, {19, -18, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {kEnergyCellIcon, QuadShape, "Celula0Icon", &kHudProgram, {19, -12.95f, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {kEnergyCellIcon + 1, QuadShape, "Celula1Icon", &kHudProgram, {19, -12.95f, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {kConnectedCellsIcon, QuadShape, "CelulasConectadas0Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
+        {kConnectedCellsIcon + 1, QuadShape, "CelulasConectadas1Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
+        {kConnectedCellsIcon + 2, QuadShape, "CelulasConectadas2Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
+        {kConnectedCellsIcon + 3, QuadShape, "CelulasConectadas3Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
+        {kConnectedCellsIcon + 4, QuadShape, "CelulasConectadas4Icon", &kHudProgram, {19, -14.9f, 0}, kFlipZ, {0.6f, 0.4f, 0.6f}},
+        {kInjectorIcon, QuadShape, "InyectorPlasma0Icon", &kHudProgram, {19, -9, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {kInjectorIcon + 1, QuadShape, "InyectorPlasma1Icon", &kHudProgram, {19, -9, 0}, kFlipZ, {0.6f, 1.5f, 0.6f}},
+        {kRedKeyIcon, QuadShape, "KeyRedIcon0Icon", &kHudProgram, {-5, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
+        {kRedKeyIcon + 1, QuadShape, "KeyRedIcon1Icon", &kHudProgram, {-5, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
+        {kGreenKeyIcon, QuadShape, "KeyGreenIcon0Icon", &kHudProgram, {-3.6f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {kGreenKeyIcon + 1, QuadShape, "KeyGreenIcon1Icon", &kHudProgram, {-3.6f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {kYellowKeyIcon, QuadShape, "KeyYellowIcon0Icon", &kHudProgram, {-2.35f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {kYellowKeyIcon + 1, QuadShape, "KeyYellowIcon1Icon", &kHudProgram, {-2.35f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {kRepellentIcon, QuadShape, "RepelenteAzul0Icon", &kHudProgram, {-1.1f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {kRepellentIcon + 1, QuadShape, "RepelenteAzul1Icon", &kHudProgram, {-1.1f, -18.5f, 0}, kFlipZ, {0.6f, 1, 0.6f}},
+        {kInductorIcon, QuadShape, "InductorRojo0Icon", &kHudProgram, {0.3f, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
+        {kInductorIcon + 1, QuadShape, "InductorRojo1Icon", &kHudProgram, {0.3f, -18.5f, 0}, kFlipZ, {0.75f, 1, 0.75f}},
+        {kCompassIcon, QuadShape, "CompassIcon", &kHudProgram, {2.6f, -18.5f, 0}, kFlipZ, {0.7f, 1.2f, 0.7f}},
+        {kCompassIcon + 1, QuadShape, "CompassNorthIcon", &kHudProgram, {2.6f, -18.5f, 0}, kFlipZ, {0.7f, 1.2f, 0.7f}},
+        {kCompassIcon + 2, QuadShape, "CompassSouthIcon", &kHudProgram, {2.6f, -18.5f, 0}, kFlipZ, {0.7f, 1.2f, 0.7f}},
+        {kSniperScope, QuadShape, "sniperScope", &kHudProgram, kOrigin, kOrigin, {20, 20, 1}},
+        {kPostProcessingQuad, QuadShape, "bricks_01_tex", &kPostProcessingProgram, kOrigin, kOrigin, {10, 10, 10}},
+        {kProjectile, SphereShape, "Projectile", &kUnlitProgram, kOrigin, kOrigin, {10, 10, 10}},
+        {kProjectileBlast, SphereShape, "ProjectileBlast", &kUnlitProgram, kOrigin, kOrigin, {5, 5, 5}},
+        {kMainMenuScreen, QuadShape, "mainMenuScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {kMenuIndicator, QuadShape, "indicator", &kHudProgram, {-30, 0, 0}, kOrigin, {0.5f, 0.5f, 0.5f}},
+        {kVersionBadge, QuadShape, "appVersion", &kHudProgram, {-17.2f, -18.7f, 0}, kOrigin, {2.5f, 0.6f, 1}},
+        {kAboutScreen, QuadShape, "aboutScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {kCreditsScreen, QuadShape, "creditsScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {kPlayerDeadPicture, QuadShape, "playerDead", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {kVictoryPicture, QuadShape, "victorious", &kHudProgram, kOrigin, kOrigin, {17, 17, 17}},
+        {kBloodFrame, QuadShape, "bloodframe", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
+        {kMapBackground, QuadShape, "backgroundMapScreen", &kHudProgram, kOrigin, kOrigin, {20, 20, 20}},
         {49, SphereShape, "sphere_trace_01_tex", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
         {50, SphereShape, "sphere_trace_02_tex", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
         {51, SphereShape, "sphere_trace_03_tex", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
@@ -107,9 +107,9 @@ const std::vector<FixedObject>& fixedObjects() {
         {69, QuadShape, "FrameWall_P10", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
         {70, QuadShape, "FrameWall_P11", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
         {71, QuadShape, "FrameWall_P12", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
-        {100, SphereShape, "enemySphere", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
-        {998, QuadShape, "Trace_IconMap", &kHudProgram, kOrigin, kFlipZ, {1, 1, 1}},
-        {999, QuadShape, "Player_IconMap", &kHudProgram, kOrigin, kFlipZ, {1, 1, 1}},
+        {kEnemySphere, SphereShape, "enemySphere", &kEnemyProgram, kOrigin, kOrigin, {1, 1, 1}},
+        {kMapTrace, QuadShape, "Trace_IconMap", &kHudProgram, kOrigin, kFlipZ, {1, 1, 1}},
+        {kMapPlayerMarker, QuadShape, "Player_IconMap", &kHudProgram, kOrigin, kFlipZ, {1, 1, 1}},
     };
     return table;
 }
@@ -136,17 +136,17 @@ void Game::createRenderObjects() {
         renderer.createObject(o.kind, o.key, o.id, *o.program, o.position, o.rotation, o.scale, "blank", 0);
 
     // The fortress's walls, frames and traces take the night fog for the whole run.
-    for (int32_t id = 49; id <= 71; ++id) {
-        if (id >= 57 && id <= 59) continue;
+    for (int32_t id = render_id::kFirstFogged; id <= render_id::kLastFogged; ++id) {
+        if (id > render_id::kLastSolidCube && id < 60) continue;  // no objects between the cubes and the frames
         withProgram(id, [](const ShaderProgram& shader) { shader.setBool("nightFog", true); });
     }
     // The indicator and the version badge are drawn before the menu picture in the same
     // plane: their clear pixels must be discarded so the picture shows through them.
-    for (int32_t id : {40, 41}) withProgram(id, [](const ShaderProgram& shader) { shader.setFloat("alpha_level", 0.2f); });
+    for (int32_t id : {render_id::kMenuIndicator, render_id::kVersionBadge}) withProgram(id, [](const ShaderProgram& shader) { shader.setFloat("alpha_level", 0.2f); });
 }
 
 void Game::showLoadingScreen() {
-    Renderer::instance().createObject(QuadShape, "loadingScreen", 44, kHudProgram, kOrigin, kOrigin, {20, 20, 20},
+    Renderer::instance().createObject(QuadShape, "loadingScreen", render_id::kLoadingScreen, kHudProgram, kOrigin, kOrigin, {20, 20, 20},
                                       "blank", 0);
     drawLoadingFrame();
 }
@@ -155,41 +155,62 @@ void Game::drawLoadingFrame() {
     Renderer& renderer = Renderer::instance();
     if (!renderer.window || !renderer.glReady) return;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawFlat(44, screenCamera);
+    drawFlat(render_id::kLoadingScreen, screenCamera);
     SDL_GL_SwapWindow(renderer.window);
 }
 
+void Game::drawFrame(const ShellFrame& frame, int64_t frameIndex) {
+    if (frame.played) {
+        // A fast-forward plays its frames as the headless game does: rules only.
+        if (Renderer::instance().glReady && frameIndex >= testAids.fastForward) drawPlayingFrame(frame);
+        return;
+    }
+    if (isMenuScreen(shell.state)) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawMenuScreen();
+    }
+    // Quit: nothing is drawn
+}
+
 void Game::drawMenuScreen() {
-    switch (gameState) {
+    if (RenderObject* indicator = Renderer::instance().findObject(render_id::kMenuIndicator))
+        indicator->transform.position = {shell.indicatorX, shell.indicatorY, 0.0f};
+    switch (shell.state) {
         case MainMenu:
             // The badge and the indicator first: in one plane the first drawn wins.
-            drawFlat(41, screenCamera);
-            drawFlat(40, screenCamera);
-            drawFlat(39, screenCamera);
+            drawFlat(render_id::kVersionBadge, screenCamera);
+            drawFlat(render_id::kMenuIndicator, screenCamera);
+            drawFlat(render_id::kMainMenuScreen, screenCamera);
             break;
         case About:
-            drawFlat(40, screenCamera);
-            drawFlat(42, screenCamera);
+            drawFlat(render_id::kMenuIndicator, screenCamera);
+            drawFlat(render_id::kAboutScreen, screenCamera);
             break;
         case Credits:
-            drawFlat(40, screenCamera);
-            drawFlat(43, screenCamera);
+            drawFlat(render_id::kMenuIndicator, screenCamera);
+            drawFlat(render_id::kCreditsScreen, screenCamera);
             break;
         default:
             break;
     }
 }
 
-void Game::drawPlayingFrame() {
-    // A fast-forward plays its frames as the headless game does: rules only.
-    if (!Renderer::instance().glReady || framesRun < testAids.fastForward) {
-        updateAndDrawGame();
-        return;
+void Game::drawPlayingFrame(const ShellFrame& frame) {
+    // A flash lasts exactly the frame whose update asked for it.
+    if (frame.thunderFlash) {
+        withProgram(render_id::kPostProcessingQuad, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", true); });
+        postEffects.thunderstorm = true;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.fbo);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     beginScene();
-    updateAndDrawGame();
+    drawInGameFrame();
+    // Low health turns the world grey; the last living value stays after death.
+    if (!shell.session->player.dead) {
+        const bool grey = shell.session->grayScale;
+        withProgram(render_id::kPostProcessingQuad, [grey](const ShaderProgram& shader) { shader.setBool("grayScaleEffect", grey); });
+        postEffects.grayScale = grey;
+    }
     FrameProfiler::Scope pass(profiler, FrameProfiler::Pass::PostProcessing);
     if (!Renderer::instance().referenceDrawing && !postEffects.any()) {
         // With both effects off the post-processing pass passes the picture through
@@ -204,35 +225,11 @@ void Game::drawPlayingFrame() {
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (const RenderObject* quad = Renderer::instance().findObject(36)) {
+    if (const RenderObject* quad = Renderer::instance().findObject(render_id::kPostProcessingQuad)) {
         quad->draw(screenCamera, kOrigin, false, nullptr, nullptr, true, framebuffer.colorTexture);
-        // A flash requested during this frame's update lasts exactly this frame.
-        withProgram(36, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", false); });
+        withProgram(render_id::kPostProcessingQuad, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", false); });
         postEffects.thunderstorm = false;
     }
-}
-
-void Game::updateAndDrawGame() {
-    InputManager& input = InputManager::instance();
-    session->update(frameDelta, input.events, *services, overlayFreeze);
-    if (session->thunderFlash) {
-        withProgram(36, [](const ShaderProgram& shader) { shader.setBool("thunderstormEffect", true); });
-        postEffects.thunderstorm = true;
-    }
-    const FrameOutcome outcome = session->frameRules(frameDelta, *services, overlayFreeze, mapShown);
-    if (Renderer::instance().glReady && framesRun >= testAids.fastForward) {
-        drawInGameFrame();
-        // Low health turns the world grey; the last living value stays after death.
-        if (!session->player.dead) {
-            const bool grey = session->grayScale;
-            withProgram(36, [grey](const ShaderProgram& shader) { shader.setBool("grayScaleEffect", grey); });
-            postEffects.grayScale = grey;
-        }
-    }
-    input.clear();  // the update's last step: the frame's events are used up
-    // Death and the end of the escape leave play from inside the frame; the frame is
-    // still completed and shown.
-    if (outcome == FrameOutcome::ReturnToMenu) returnToMenu();
 }
 
 void Game::drawFlatObject(int32_t id) { drawFlat(id, screenCamera); }
@@ -267,8 +264,4 @@ void Game::endScene() {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.fbo);
     glViewport(0, 0, renderer.width, renderer.height);
     glClear(GL_DEPTH_BUFFER_BIT);
-}
-
-void Game::moveIndicator(float x, float y) {
-    if (RenderObject* indicator = Renderer::instance().findObject(40)) indicator->transform.position = {x, y, 0.0f};
 }

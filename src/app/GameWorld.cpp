@@ -3,10 +3,12 @@
 #include <SDL.h>
 
 #include "app/Game.h"
+#include "app/InputManager.h"
+#include "audio/AudioManager.h"
+#include "render/ImageStore.h"
 #include "render/MapIcons.h"
 #include "render/Renderer.h"
 #include "render/TexturePrefetch.h"
-#include "util/Random.h"
 
 namespace {
 
@@ -38,37 +40,82 @@ void pumpEvents() { SDL_PumpEvents(); }  // keeps the window responsive behind t
 
 }  // namespace
 
-void Game::buildWorld() {
-    // The models' textures are decoded on a second thread meanwhile.
-    if (Renderer::instance().glReady) TexturePrefetch::instance().start("../Data/Models3D");
-    createRenderObjects();
-    blockBatch.setUp();
-    buildTerrain();
+// The window's steps between the shell's: settings, textures, meshes, render objects,
+// sounds, labels and framebuffers are made where the drawing first needs them.
+class WindowStartUp : public StartUpSteps {
+public:
+    explicit WindowStartUp(Game& window) : game(window) {}
 
-    // The random engine holds the fortress seed here and nothing has drawn from it
-    // since: the furnishing that follows is the same for the same seed.
+    FortressIdentity fortress() override {
+        FortressIdentity identity;
+        if (!identity.loadPreferences()) identity.createNewFortress();
+        identity.formatRecordText();
+        return identity;
+    }
+    void worldBegins() override {
+        // The models' textures are decoded on a second thread meanwhile.
+        if (Renderer::instance().glReady) TexturePrefetch::instance().start("../Data/Models3D");
+        game.createRenderObjects();
+        game.blockBatch.setUp();
+    }
+    void terrainBuilt(Terrain& terrain) override {
+        if (!Renderer::instance().glReady) return;
+        game.terrainRenderer.setUp("../Data/Shaders/TerrainVertexShader.vs", "../Data/Shaders/TerrainFragmentShader.fs");
+        game.terrainRenderer.upload(terrain);
+        terrain.releaseMeshData();  // the GPU holds the mesh; heightAt keeps the heights
+    }
+    FortressBuildHooks fortressHooks() override {
+        FortressBuildHooks hooks;
+        hooks.icons = &icons;
+        hooks.pumpEvents = pumpEvents;
+        return hooks;
+    }
+    void fortressBuilt() override {
+        // The icons an object placed during play shows on the map.
+        for (const MapIconSpec& icon : placedObjectIcons()) icons.createMapIcon(icon);
+    }
+    ModelLoader& models() override {
+        game.modelLoader = std::make_unique<LibraryModels>(game.modelLibrary);
+        TexturePrefetch::instance().finish();
+        return *game.modelLoader;
+    }
+    std::function<void()> afterFurnishedRow() override { return pumpEvents; }
+    void worldFurnished() override { TexturePrefetch::instance().release(); }
+    void particlesCreated(const Session& session) override {
+        game.girlRenderer.init("GirlRecueEffect", session.girlEffect.count);
+        game.spaceshipRenderer.init("SpaceshipEffect", session.spaceshipEffect.count);
+        game.enemyDamageRenderer.init("EnemyDamageEffect", 20);
+        game.enemyDestroyRenderer.init("EnemyDestroyEffect", 10);
+        game.initialiseAudio();
+        game.createLabels();
+        game.createFramebuffer();
+    }
+    void clothCreated() override { game.clothRenderer.init(); }
+    void playerCreated(Session& session) override {
+        // The guns' view models, drawn with the scene's model program.
+        for (Weapon* gun : {&session.player.rifle, &session.player.sniperRifle})
+            gun->model = game.modelLibrary.load(gun->modelPath, kModelVertexShader, kModelFragmentShader);
+    }
+
+private:
+    Game& game;
     RendererMapIcons icons;
-    FortressSetup setup;
-    FortressBuildHooks hooks;
-    hooks.icons = &icons;
-    hooks.pumpEvents = pumpEvents;
-    buildSeededFortress(generatorSeed, setup, hooks);
-    // The icons an object placed during play shows on the map.
-    for (const MapIconSpec& icon : placedObjectIcons()) icons.createMapIcon(icon);
+};
 
-    session->adoptFortress(setup);
-
-    modelLoader = std::make_unique<LibraryModels>(modelLibrary);
-    TexturePrefetch::instance().finish();
-    session->populateWorld(randomEngine(), *modelLoader, pumpEvents);
-    TexturePrefetch::instance().release();
-    setup.map.release();
+void Game::startUp() {
+    captureMouse();
+    showLoadingScreen();
+    WindowStartUp steps(*this);
+    const Renderer& renderer = Renderer::instance();
+    shell.startUp(steps, renderer.width, renderer.height);
+    ImageStore::instance().releasePixels();  // every texture exists now
+    releaseMouse();
+    mainLoop();
 }
 
-void Game::buildTerrain() {
-    session->buildTerrain();
-    if (!Renderer::instance().glReady) return;
-    terrainRenderer.setUp("../Data/Shaders/TerrainVertexShader.vs", "../Data/Shaders/TerrainFragmentShader.fs");
-    terrainRenderer.upload(session->terrain);
-    session->terrain.releaseMeshData();  // the GPU holds the mesh; heightAt keeps the heights
+void Game::initialiseAudio() {
+    AudioManager& audio = AudioManager::instance();
+    audio.initialize();
+    audio.loadSoundTable();
+    loadedSoundTable = true;
 }

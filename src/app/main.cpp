@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
     if (aids.any() && !game->useTestAids(std::move(aids))) return 2;
     // Under a script the turns must stay the headless game's, so the factor is left out.
     if (options.mouseSensitivity && !game->testAids.script)
-        game->session->sceneCamera.lookScale = *options.mouseSensitivity;
+        game->shell.session->sceneCamera.lookScale = *options.mouseSensitivity;
     if (options.masterVolumePercent) AudioManager::instance().setMasterVolume(*options.masterVolumePercent);
     if (options.renderScalePercent) game->renderScalePercent = *options.renderScalePercent;
     const int status = game->run();

@@ -1,75 +1,41 @@
 #include "gameplay/HeadlessGame.h"
 
-#include "util/Random.h"
-#include "world/FortressBuild.h"
+namespace {
+
+class SeedOnly : public StartUpSteps {
+public:
+    SeedOnly(uint32_t fortressSeed, ModelLoader& none) : seed(fortressSeed), noModels(none) {}
+    FortressIdentity fortress() override {
+        FortressIdentity identity;
+        identity.settingsPath.clear();  // nothing is written
+        identity.mapSeed = seed;
+        identity.recordHours = 2;
+        identity.formatRecordText();
+        return identity;
+    }
+    ModelLoader& models() override { return noModels; }
+
+private:
+    uint32_t seed;
+    ModelLoader& noModels;
+};
+
+}  // namespace
 
 HeadlessGame::HeadlessGame(uint32_t seed) {
-    identity.settingsPath.clear();  // nothing is written
-    identity.mapSeed = seed;
-    identity.recordHours = 2;
-    identity.formatRecordText();
-
-    // The game's start-up order, every draw included.
-    randomEngine().seed(seed);
-    Session& s = *playing;
-    s.buildTerrain();
-    FortressSetup setup;
-    buildSeededFortress(generatorSeedFor(seed), setup);
-    s.adoptFortress(setup);
-    static NoModels noModels;
-    s.populateWorld(randomEngine(), noModels);
-    setup.map.release();
-    s.setUpLights();
-    s.createParticleSystems(randomEngine());
-    s.createClothFlag();
-    s.initialisePlayer();
-    s.storeRecordIfBetter = [this] { return identity.storeRecordIfBetter(now()); };
+    shell.startOnFirstFrame = true;
+    shell.useTestClock = true;
+    SeedOnly steps(seed, noModels);
+    shell.startUp(steps, 0, 0);
 }
 
 bool HeadlessGame::runFrame(const InputEvents& events, float dt) {
-    testClock += dt;
-    if (framesRun == 0 && state == GameState::MainMenu) {
-        // Button 1: the game starts in this frame.
-        state = GameState::Playing;
-        aboutShown = mapShown = overlayFreeze = false;
-        identity.playStartTime = now();
-        playing->startGame(firstStart);
-        firstStart = false;
-    }
-    ++framesRun;
-    if (state != GameState::Playing) return false;
-    handlePlayingKeys(events);
-    if (state != GameState::Playing) return false;
-    Session& s = *playing;
-    s.update(dt, events, *services, overlayFreeze);
-    const FrameOutcome outcome = s.frameRules(dt, *services, overlayFreeze, mapShown);
-    if (outcome == FrameOutcome::ReturnToMenu) {
-        state = GameState::MainMenu;
-        return false;
-    }
-    return true;
+    if (shell.state != GameState::Playing && shell.framesRun > 0) return false;
+    shell.runFrame(events, dt);
+    return shell.state == GameState::Playing;
 }
 
-void HeadlessGame::handlePlayingKeys(const InputEvents& events) {
-    for (const InputEvent& event : events) {
-        if (event.type == InputType::Quit) {
-            state = GameState::Quit;
-            return;
-        }
-        if (event.type != InputType::KeyUp) continue;
-        switch (event.key) {
-            case Key::F1:
-                aboutShown = !aboutShown;
-                overlayFreeze = aboutShown || mapShown;
-                break;
-            case Key::M:
-                mapShown = !mapShown;
-                overlayFreeze = aboutShown || mapShown;
-                break;
-            case Key::N: playing->useScanner(*services); break;
-            case Key::F8: statsShown = !statsShown; break;
-            case Key::F12: static_cast<void>(randomEngine().uniformInt(1000, 9999)); break;  // no file is written
-            default: break;
-        }
-    }
+void HeadlessGame::useServices(std::unique_ptr<GameServices> replacement) {
+    services = std::move(replacement);
+    shell.useServices(*services);
 }

@@ -1,46 +1,40 @@
 #pragma once
-// The game without a window: the start-up of one fortress and its playing frames with
-// every rule and every random draw of the game, in the game's order, but no drawing,
-// no sound device and no files. The sim, the automatic player, the soak test and the
-// benchmarks of the rules run on it.
+// The game without a window: the play shell over services that make no sound and
+// show nothing, with the test clock, starting the game on its first frame. The sim,
+// the automatic player, the soak test and the benchmarks of the rules run on it.
 #include <cstdint>
 #include <memory>
 
 #include "gameplay/GameServices.h"
-#include "gameplay/GameState.h"
+#include "gameplay/GameShell.h"
 #include "gameplay/InputEvent.h"
 #include "gameplay/Session.h"
-#include "world/Preferences.h"
 
 class HeadlessGame {
 public:
-    // Start-up for the fortress of this seed, up to the main menu.
+    // Start-up for the fortress of this seed, up to the main menu. Its record is
+    // 2 h 0 min 0 s and nothing is read or written.
     explicit HeadlessGame(uint32_t seed);
+    HeadlessGame(const HeadlessGame&) = delete;
+    HeadlessGame& operator=(const HeadlessGame&) = delete;
 
-    Session& session() { return *playing; }
-    const Session& session() const { return *playing; }
+    Session& session() { return *shell.session; }
+    const Session& session() const { return *shell.session; }
 
-    // One frame in the playing state. The first frame is the one in which button 1 of
-    // the main menu is handled: it starts the game, then its own events follow. False
-    // when this frame returned to the main menu (death, or the end of the escape).
+    // One frame. The first is the one in which button 1 of the main menu is handled:
+    // it starts the game, then its own events follow. False when the game is no longer
+    // being played after it (death, the end of the escape, a quit request).
     bool runFrame(const InputEvents& events, float dt);
 
-    GameState state = GameState::MainMenu;
-    int64_t framesRun = 0;
-    double testClock = 0.0;  // the frame times summed; the rules read its whole seconds
-    bool aboutShown = false;
-    bool mapShown = false;
-    bool overlayFreeze = false;
-    bool statsShown = false;
-    FortressIdentity identity;  // the seed's; the record starts at 2 h 0 min 0 s and is never saved
-    std::unique_ptr<GameServices> services = std::make_unique<SilentServices>();
+    // From now on the rules' sounds go to these (a test records them).
+    void useServices(std::unique_ptr<GameServices> replacement);
 
 private:
-    // The in-play part of the menu handler: the overlay keys, the scanner, the
-    // screenshot's number; Escape's question is answered No.
-    void handlePlayingKeys(const InputEvents& events);
-    int64_t now() const { return static_cast<int64_t>(testClock); }
+    std::unique_ptr<GameServices> services = std::make_unique<SilentServices>();
+    NoModels noModels;  // the session keeps loading through it during play
 
-    std::unique_ptr<Session> playing = std::make_unique<Session>();
-    bool firstStart = true;
+public:
+    GameShell shell{*services};
+    const GameState& state = shell.state;
+    const int64_t& framesRun = shell.framesRun;
 };

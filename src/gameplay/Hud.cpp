@@ -3,20 +3,24 @@
 #include <fstream>
 #include <sstream>
 
+#include "scene/RenderObjectIds.h"
 #include "world/WorldGrid.h"
 
 std::vector<int32_t> hudIconIds(const HudCounters& c) {
-    std::vector<int32_t> ids = {7, 8, 9, 10};
-    ids.push_back(c.hiyura ? 12 : 11);
-    ids.push_back(c.energyCell ? 14 : 13);
-    if (c.connectedCells >= 0 && c.connectedCells <= 4) ids.push_back(15 + c.connectedCells);
-    ids.push_back(c.injector ? 21 : 20);
-    ids.push_back(c.keyRed ? 23 : 22);
-    ids.push_back(c.keyGreen ? 25 : 24);
-    ids.push_back(c.keyYellow ? 27 : 26);
-    ids.push_back(c.repellent ? 29 : 28);
-    ids.push_back(c.inductor ? 31 : 30);
-    if (c.compassSector >= 0 && c.compassSector <= 2) ids.push_back(32 + c.compassSector);
+    using namespace render_id;
+    // An item's icon for "held" follows its "not held" one.
+    const auto held = [](int32_t icon, int32_t count) { return count ? icon + 1 : icon; };
+    std::vector<int32_t> ids = {kAmmoIcon, kHealthIcon, kNodesIcon, kScannerIcon};
+    ids.push_back(held(kHiyuraIcon, c.hiyura));
+    ids.push_back(held(kEnergyCellIcon, c.energyCell));
+    if (c.connectedCells >= 0 && c.connectedCells <= 4) ids.push_back(kConnectedCellsIcon + c.connectedCells);
+    ids.push_back(held(kInjectorIcon, c.injector));
+    ids.push_back(held(kRedKeyIcon, c.keyRed));
+    ids.push_back(held(kGreenKeyIcon, c.keyGreen));
+    ids.push_back(held(kYellowKeyIcon, c.keyYellow));
+    ids.push_back(held(kRepellentIcon, c.repellent));
+    ids.push_back(held(kInductorIcon, c.inductor));
+    if (c.compassSector >= 0 && c.compassSector <= 2) ids.push_back(kCompassIcon + c.compassSector);
     return ids;
 }
 

@@ -11,12 +11,13 @@
 #include "render/OpaqueDrawing.h"
 #include "render/Renderer.h"
 #include "render/Transform.h"
+#include "scene/RenderObjectIds.h"
 
 namespace {
 
 constexpr float kDegreesPerRadian = 57.29578f;
-constexpr int32_t kFirstSolidCube = 52;  // the four brick styles and the teleport wall, 52 ... 56
-constexpr int32_t kLastSolidCube = 56;
+using render_id::kFirstSolidCube;
+using render_id::kLastSolidCube;
 
 bool isSolidCube(int32_t renderObjectId) {
     return renderObjectId >= kFirstSolidCube && renderObjectId <= kLastSolidCube;

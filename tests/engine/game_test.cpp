@@ -8,19 +8,20 @@ using enum GameState;
 
 TEST(GameObject, FreshGameHasItsDefaults) {
     auto game = std::make_unique<Game>();
-    EXPECT_EQ(game->gameState, MainMenu);
-    const Session& s = *game->session;
+    EXPECT_EQ(game->shell.state, MainMenu);
+    const Session& s = *game->shell.session;
     EXPECT_FLOAT_EQ(s.fortressNameTimer, 5.0f);
     EXPECT_FLOAT_EQ(s.spinAngleSlow, 0.3f);
     EXPECT_FLOAT_EQ(s.spinAngleFast, 0.3f);
     EXPECT_EQ(s.activeEnemyCount, 1);
     EXPECT_TRUE(s.world.slides.empty());
-    EXPECT_TRUE(game->firstStart);
-    EXPECT_TRUE(game->session->markerBlinkOn);
-    EXPECT_FALSE(game->aboutShown || game->mapShown || game->overlayFreeze || game->statsShown);
-    EXPECT_EQ(game->hoveredButton, 0);
-    EXPECT_EQ(game->fortress.mapSeed, 0u);
-    EXPECT_TRUE(game->fortress.mapName.empty());
+    EXPECT_TRUE(game->shell.firstStart);
+    EXPECT_TRUE(game->shell.session->markerBlinkOn);
+    const Overlays& o = game->shell.overlays;
+    EXPECT_FALSE(o.about || o.map || o.freeze || o.stats);
+    EXPECT_EQ(game->shell.hoveredButton, 0);
+    EXPECT_EQ(game->shell.fortress.mapSeed, 0u);
+    EXPECT_TRUE(game->shell.fortress.mapName.empty());
     EXPECT_FLOAT_EQ(s.sceneCamera.fieldOfView, 80.0f);
     // A Game destroyed before start-up touches no window and frees nothing twice.
     game.reset();

@@ -97,7 +97,7 @@ protected:
     void SetUp() override {
         Mix_HaltChannel(-1);
         game = std::make_unique<Game>();
-        game->buttonAreas = makeButtonAreas(1000, 800);
+        game->shell.buttonAreas = makeButtonAreas(1000, 800);
         auto d = std::make_unique<FakeDialog>();
         dialog = d.get();
         game->confirmDialog = std::move(d);
@@ -108,7 +108,7 @@ protected:
             x = pointerX;
             y = pointerY;
         };
-        game->fortress.settingsPath = settingsDir.path / "Settings.ini";
+        game->shell.fortress.settingsPath = settingsDir.path / "Settings.ini";
     }
     void TearDown() override { Mix_HaltChannel(-1); }
 
@@ -123,10 +123,10 @@ protected:
         return e;
     }
     SDL_Event motionOnto(int32_t button) {
-        for (const ButtonArea& a : game->buttonAreas)
-            if (a.screen == game->gameState && a.buttonId == button)
+        for (const ButtonArea& a : game->shell.buttonAreas)
+            if (a.screen == game->shell.state && a.buttonId == button)
                 return motionTo((a.pixelRect.left + a.pixelRect.right) / 2, (a.pixelRect.top + a.pixelRect.bottom) / 2);
-        ADD_FAILURE() << "no button " << button << " on screen " << static_cast<int32_t>(game->gameState);
+        ADD_FAILURE() << "no button " << button << " on screen " << static_cast<int32_t>(game->shell.state);
         return SDL_Event{};
     }
     static SDL_Event button(Uint32 type, Uint8 which) {
@@ -148,7 +148,7 @@ protected:
         return e;
     }
     // The events as the game's edge hands them on: translated from SDL's.
-    void handle(std::vector<SDL_Event> events) { game->handleMenuInput(translated(events)); }
+    void handle(std::vector<SDL_Event> events) { game->shell.handleEvents(translated(events)); }
     void clickOn(int32_t b) { handle({motionOnto(b), leftUp()}); }
 
     // One-shots of this sound that are playing now.
@@ -187,52 +187,52 @@ TEST_F(MenuTest, HoverPlaysTheSoundOncePerNewlyHoveredButton) {
     };
     for (const Step& s : steps) {
         handle({motionTo(s.x, s.y)});
-        EXPECT_EQ(game->hoveredButton, s.hovered) << s.what;
+        EXPECT_EQ(game->shell.hoveredButton, s.hovered) << s.what;
         EXPECT_EQ(playing("ButtonHovered"), s.sounds) << s.what;
-        EXPECT_EQ(game->mouseX, s.x);
-        EXPECT_EQ(game->mouseY, s.y);
+        EXPECT_EQ(game->shell.mouseX, s.x);
+        EXPECT_EQ(game->shell.mouseY, s.y);
     }
     // Areas of other screens are not live: the about screen's back button lies at 40..170 x 712..776.
     handle({motionTo(100, 740)});
-    EXPECT_EQ(game->hoveredButton, NoButton);
+    EXPECT_EQ(game->shell.hoveredButton, NoButton);
     EXPECT_EQ(playing("ButtonClicked"), 0);
 }
 
 TEST_F(MenuTest, AClickOnlyCountsWithTheLeftButtonOverAButtonOfAMenuScreen) {
     handle({leftUp()});
-    EXPECT_EQ(game->gameState, MainMenu);
+    EXPECT_EQ(game->shell.state, MainMenu);
 
     handle({motionOnto(QuitButton), button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT),
             button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT)});
-    EXPECT_EQ(game->gameState, MainMenu);
+    EXPECT_EQ(game->shell.state, MainMenu);
     EXPECT_EQ(playing("ButtonClicked"), 0);
 
-    game->gameState = Playing;  // a release while playing is not a menu click
+    game->shell.state = Playing;  // a release while playing is not a menu click
     handle({leftUp()});
-    EXPECT_EQ(game->gameState, Playing);
+    EXPECT_EQ(game->shell.state, Playing);
     EXPECT_EQ(playing("ButtonClicked"), 0);
     EXPECT_TRUE(dialog->asked.empty());
 }
 
 TEST_F(MenuTest, ScreensFollowTheButtonsAndTheStaleHoveredButtonActsOnTheAboutScreen) {
     clickOn(AboutButton);
-    EXPECT_EQ(game->gameState, About);
+    EXPECT_EQ(game->shell.state, About);
     EXPECT_EQ(playing("ButtonClicked"), 1);
 
     // No motion since: button 3 still counts as hovered, so the about screen shows again.
     handle({leftUp()});
-    EXPECT_EQ(game->gameState, About);
-    EXPECT_EQ(game->hoveredButton, AboutButton);
+    EXPECT_EQ(game->shell.state, About);
+    EXPECT_EQ(game->shell.hoveredButton, AboutButton);
     EXPECT_EQ(playing("ButtonClicked"), 2);
 
     clickOn(BackButton);
-    EXPECT_EQ(game->gameState, MainMenu);
+    EXPECT_EQ(game->shell.state, MainMenu);
     clickOn(CreditsButton);
-    EXPECT_EQ(game->gameState, Credits);
+    EXPECT_EQ(game->shell.state, Credits);
     clickOn(BackButton);
-    EXPECT_EQ(game->gameState, MainMenu);
+    EXPECT_EQ(game->shell.state, MainMenu);
     clickOn(QuitButton);
-    EXPECT_EQ(game->gameState, Quit);
+    EXPECT_EQ(game->shell.state, Quit);
     EXPECT_TRUE(dialog->asked.empty());
     EXPECT_TRUE(browser->opened.empty());
 }
@@ -241,13 +241,13 @@ TEST_F(MenuTest, WebButtonsOpenTheirPagesAndStay) {
     clickOn(HomePageButton);
     clickOn(AboutButton);
     clickOn(GamePageButton);
-    EXPECT_EQ(game->gameState, About);
+    EXPECT_EQ(game->shell.state, About);
     EXPECT_EQ(browser->opened, (std::vector<std::string>{kHomePageUrl, kGamePageUrl}));
 }
 
 TEST_F(MenuTest, NewMapConfirmedSavesANewFortressAndQuits) {
-    game->fortress.mapName = "Oberon";
-    game->fortress.mapSeed = 1234;
+    game->shell.fortress.mapName = "Oberon";
+    game->shell.fortress.mapSeed = 1234;
     dialog->answer = DialogAnswer::Yes;
     clickOn(NewMapButton);
 
@@ -257,32 +257,32 @@ TEST_F(MenuTest, NewMapConfirmedSavesANewFortressAndQuits) {
               "\xBF Quieres eliminar el mapa del nivel actual llamado 'Oberon' y generar uno nuevo ?\n\nSi seleccionas "
               "'Si' la aplicaci\xF3n se cerrar\xE1 y podr\xE1s disfrutar del nuevo nivel la pr\xF3xima vez que "
               "inicies el juego.");
-    EXPECT_EQ(game->gameState, Quit);
-    EXPECT_NE(game->fortress.mapName, "Oberon");
+    EXPECT_EQ(game->shell.state, Quit);
+    EXPECT_NE(game->shell.fortress.mapName, "Oberon");
 
     FortressIdentity stored;
-    stored.settingsPath = game->fortress.settingsPath;
+    stored.settingsPath = game->shell.fortress.settingsPath;
     ASSERT_TRUE(stored.loadPreferences());
-    EXPECT_EQ(stored.mapName, game->fortress.mapName);
-    EXPECT_EQ(stored.mapSeed, game->fortress.mapSeed);
+    EXPECT_EQ(stored.mapName, game->shell.fortress.mapName);
+    EXPECT_EQ(stored.mapSeed, game->shell.fortress.mapSeed);
 }
 
 // A box that could not be shown or was closed without an answer is no consent either.
 TEST_F(MenuTest, NewMapNotConfirmedKeepsEverythingAndDropsTheRestOfTheFrame) {
     for (DialogAnswer answer : {DialogAnswer::No, DialogAnswer::None}) {
         SCOPED_TRACE(static_cast<int>(answer));
-        game->fortress.mapName = "Oberon";
-        game->fortress.mapSeed = 1234;
+        game->shell.fortress.mapName = "Oberon";
+        game->shell.fortress.mapSeed = 1234;
         handle({motionOnto(NewMapButton)});
         dialog->asked.clear();
         dialog->answer = answer;
         handle({leftUp(), quitEvent(), motionTo(10, 10)});
 
         EXPECT_EQ(dialog->asked.size(), 1u);
-        EXPECT_EQ(game->gameState, MainMenu) << "the quit event after the answer was handled";
-        EXPECT_EQ(game->hoveredButton, NewMapButton) << "the motion after the answer was handled";
-        EXPECT_EQ(game->fortress.mapName, "Oberon");
-        EXPECT_FALSE(std::filesystem::exists(game->fortress.settingsPath));
+        EXPECT_EQ(game->shell.state, MainMenu) << "the quit event after the answer was handled";
+        EXPECT_EQ(game->shell.hoveredButton, NewMapButton) << "the motion after the answer was handled";
+        EXPECT_EQ(game->shell.fortress.mapName, "Oberon");
+        EXPECT_FALSE(std::filesystem::exists(game->shell.fortress.settingsPath));
     }
 }
 
@@ -297,15 +297,15 @@ TEST_F(MenuTest, EscapeWhilePlayingAsksBeforeReturningToTheMenu) {
     for (const Case& c : {Case{false, DialogAnswer::Yes, true, MainMenu}, Case{false, DialogAnswer::No, true, Playing},
                           Case{false, DialogAnswer::None, true, MainMenu}, Case{true, DialogAnswer::Yes, false, Playing}}) {
         SCOPED_TRACE(testing::Message() << "map " << c.mapShown << " answer " << static_cast<int>(c.answer));
-        game->gameState = Playing;
-        game->mapShown = c.mapShown;
-        game->session->deathTimer = 3.0f;
+        game->shell.state = Playing;
+        game->shell.overlays.map = c.mapShown;
+        game->shell.session->deathTimer = 3.0f;
         dialog->asked.clear();
         dialog->answer = c.answer;
         AudioManager::instance().playOnChannel("InGame_music", kGameMusicChannel, 1.0f);
         handle({key(SDL_KEYDOWN, SDLK_ESCAPE), key(SDL_KEYUP, SDLK_ESCAPE)});
 
-        EXPECT_EQ(game->gameState, c.state);
+        EXPECT_EQ(game->shell.state, c.state);
         ASSERT_EQ(dialog->asked.size(), c.asked ? 1u : 0u);
         if (c.asked) {
             EXPECT_EQ(dialog->asked[0].first, "Cancelar partida");
@@ -313,69 +313,70 @@ TEST_F(MenuTest, EscapeWhilePlayingAsksBeforeReturningToTheMenu) {
         }
         const bool left = c.state == MainMenu;
         EXPECT_EQ(AudioManager::instance().isChannelPlaying(kGameMusicChannel), !left);
-        EXPECT_FLOAT_EQ(game->session->deathTimer, left ? 0.0f : 3.0f);
+        EXPECT_FLOAT_EQ(game->shell.session->deathTimer, left ? 0.0f : 3.0f);
     }
     // Escape in a menu screen asks nothing.
     dialog->asked.clear();
-    game->gameState = MainMenu;
+    game->shell.state = MainMenu;
     handle({key(SDL_KEYDOWN, SDLK_ESCAPE)});
     EXPECT_TRUE(dialog->asked.empty());
 }
 
 TEST_F(MenuTest, StartingAGameResetsThePerGameStateAndEntersPlay) {
     AudioManager& audio = AudioManager::instance();
-    game->menuFrame();
+    game->shell.menuFrame();
     ASSERT_TRUE(audio.isChannelPlaying(kMenuMusicChannel));
-    game->aboutShown = game->mapShown = game->overlayFreeze = true;
+    game->shell.overlays = {true, true, true, false};
     game->fpsFrames = 17;
-    game->session->messageTimer = 2.0f;
+    game->shell.session->messageTimer = 2.0f;
 
     const int64_t before = std::time(nullptr);
     clickOn(StartButton);
-    EXPECT_EQ(game->gameState, Playing);
-    EXPECT_FALSE(game->firstStart);
-    EXPECT_FALSE(game->aboutShown || game->mapShown || game->overlayFreeze);
+    EXPECT_EQ(game->shell.state, Playing);
+    EXPECT_FALSE(game->shell.firstStart);
+    EXPECT_FALSE(game->shell.overlays.about || game->shell.overlays.map || game->shell.overlays.freeze);
     EXPECT_EQ(game->fpsFrames, 0);
-    EXPECT_FLOAT_EQ(game->session->messageTimer, 0.0f);
-    EXPECT_GE(game->fortress.playStartTime, before);
-    EXPECT_LE(game->fortress.playStartTime, std::time(nullptr));
+    EXPECT_FLOAT_EQ(game->shell.session->messageTimer, 0.0f);
+    EXPECT_GE(game->shell.fortress.playStartTime, before);
+    EXPECT_LE(game->shell.fortress.playStartTime, std::time(nullptr));
     EXPECT_FALSE(audio.isChannelPlaying(kMenuMusicChannel));
 
     // A later start comes back from the menu; its first frame measures from the start.
-    game->returnToMenu();
-    EXPECT_EQ(game->gameState, MainMenu);
+    game->shell.returnToMenu();
+    EXPECT_EQ(game->shell.state, MainMenu);
     game->lastFrameTicks = 0.0f;
     SDL_Delay(20);
     clickOn(StartButton);
-    EXPECT_EQ(game->gameState, Playing);
+    EXPECT_EQ(game->shell.state, Playing);
     EXPECT_GE(game->lastFrameTicks, 20.0f);
 }
 
 TEST_F(MenuTest, InGameKeysActOnlyWhilePlaying) {
     const SDL_Keycode keys[] = {SDLK_F1, SDLK_m, SDLK_n, SDLK_F8, SDLK_F12};
     for (SDL_Keycode k : keys) handle({key(SDL_KEYUP, k)});
-    EXPECT_FALSE(game->aboutShown || game->mapShown || game->overlayFreeze || game->statsShown);
+    const Overlays& o = game->shell.overlays;
+    EXPECT_FALSE(o.about || o.map || o.freeze || o.stats);
 
-    game->gameState = Playing;
+    game->shell.state = Playing;
     handle({key(SDL_KEYDOWN, SDLK_F8)});
-    EXPECT_FALSE(game->statsShown) << "keys act on release";
+    EXPECT_FALSE(game->shell.overlays.stats) << "keys act on release";
     handle({key(SDL_KEYUP, SDLK_F8)});
-    EXPECT_TRUE(game->statsShown);
+    EXPECT_TRUE(game->shell.overlays.stats);
 
     // About picture and map screen together: frozen until both are off.
     handle({key(SDL_KEYUP, SDLK_F1)});
-    EXPECT_TRUE(game->aboutShown && game->overlayFreeze);
+    EXPECT_TRUE(game->shell.overlays.about && game->shell.overlays.freeze);
     handle({key(SDL_KEYUP, SDLK_m)});
-    EXPECT_TRUE(game->mapShown && game->overlayFreeze);
+    EXPECT_TRUE(game->shell.overlays.map && game->shell.overlays.freeze);
     handle({key(SDL_KEYUP, SDLK_F1)});
-    EXPECT_TRUE(game->overlayFreeze);
+    EXPECT_TRUE(game->shell.overlays.freeze);
     handle({key(SDL_KEYUP, SDLK_m)});
-    EXPECT_FALSE(game->overlayFreeze || game->mapShown || game->aboutShown);
+    EXPECT_FALSE(o.freeze || o.map || o.about);
 }
 
 TEST_F(MenuTest, TheMapScreenPausesTheGameMusicAndKeepsThePauseMusicsPlace) {
     AudioManager& audio = AudioManager::instance();
-    game->gameState = Playing;
+    game->shell.state = Playing;
     audio.playOnChannel("InGame_music", kGameMusicChannel, 1.0f);
 
     handle({key(SDL_KEYUP, SDLK_m)});
@@ -394,12 +395,10 @@ TEST_F(MenuTest, TheMapScreenPausesTheGameMusicAndKeepsThePauseMusicsPlace) {
     EXPECT_EQ(dialog->asked.size(), 1u) << "Escape works again once the map is closed";
 }
 
-TEST_F(MenuTest, TheMenuFrameEmptiesTheFrameAndKeepsTheMenuMusicGoing) {
+TEST_F(MenuTest, TheMenuFrameKeepsTheMenuMusicGoing) {
     AudioManager& audio = AudioManager::instance();
     audio.playOnChannel("InGame_music", kGameMusicChannel, 1.0f);
-    InputManager::instance().push(quitEvent());
-    game->menuFrame();
-    EXPECT_TRUE(InputManager::instance().events.empty());
+    game->shell.menuFrame();
     EXPECT_TRUE(audio.isChannelPlaying(kMenuMusicChannel));
     EXPECT_EQ(Mix_Volume(kMenuMusicChannel, -1), MIX_MAX_VOLUME) << "volume 3 amplifies beyond full volume";
     EXPECT_FALSE(audio.isChannelPlaying(kGameMusicChannel));
@@ -407,9 +406,9 @@ TEST_F(MenuTest, TheMenuFrameEmptiesTheFrameAndKeepsTheMenuMusicGoing) {
 
 TEST_F(MenuTest, TheWindowsQuitEventEndsEveryState) {
     for (GameState state : {MainMenu, Playing, About, Credits}) {
-        game->gameState = state;
+        game->shell.state = state;
         handle({quitEvent()});
-        EXPECT_EQ(game->gameState, Quit) << static_cast<int32_t>(state);
+        EXPECT_EQ(game->shell.state, Quit) << static_cast<int32_t>(state);
     }
 }
 
@@ -421,7 +420,7 @@ TEST_F(MenuTest, TheWindowsQuitEventEndsEveryState) {
     AudioManager::instance().loadSoundTable();
     const std::string out = testing::internal::GetCapturedStdout();
     auto game = std::make_unique<Game>();
-    game->buttonAreas = makeButtonAreas(1000, 800);
+    game->shell.buttonAreas = makeButtonAreas(1000, 800);
     game->confirmDialog = std::make_unique<FakeDialog>();  // answers Yes
     game->webPageOpener = std::make_unique<FakeBrowser>();
     const auto click = [&](int x, int y) {
@@ -433,28 +432,28 @@ TEST_F(MenuTest, TheWindowsQuitEventEndsEveryState) {
             px = x;
             py = y;
         };
-        game->handleMenuInput(translated({events[0], events[1]}));
-        game->menuFrame();
+        game->shell.handleEvents(translated({events[0], events[1]}));
+        game->shell.menuFrame();
     };
     std::string trail;
     click(500, 530);  // about
-    trail += std::to_string(static_cast<int32_t>(game->gameState)) + " ";
+    trail += std::to_string(static_cast<int32_t>(game->shell.state)) + " ";
     click(100, 740);  // back
     click(500, 620);  // credits
-    trail += std::to_string(static_cast<int32_t>(game->gameState)) + " ";
+    trail += std::to_string(static_cast<int32_t>(game->shell.state)) + " ";
     click(100, 740);  // back
     click(500, 330);  // start
-    trail += std::to_string(static_cast<int32_t>(game->gameState)) + " ";
+    trail += std::to_string(static_cast<int32_t>(game->shell.state)) + " ";
     SDL_Event m{};
     m.type = SDL_KEYUP;
     m.key.keysym.sym = SDLK_m;
     SDL_Event esc{};
     esc.type = SDL_KEYDOWN;
     esc.key.keysym.sym = SDLK_ESCAPE;
-    game->handleMenuInput(translated({m, m, esc}));  // map screen on and off, then leave the game
-    trail += std::to_string(static_cast<int32_t>(game->gameState)) + " ";
+    game->shell.handleEvents(translated({m, m, esc}));  // map screen on and off, then leave the game
+    trail += std::to_string(static_cast<int32_t>(game->shell.state)) + " ";
     click(400, 720);  // quit
-    trail += std::to_string(static_cast<int32_t>(game->gameState));
+    trail += std::to_string(static_cast<int32_t>(game->shell.state));
     std::fprintf(stderr, "[%s] %s\n", out.c_str(), trail.c_str());
     std::exit(out == "FMOD ERROR: Unable to initialize FMOD library" && trail == "102 103 101 100 104" ? 0 : 1);
 }

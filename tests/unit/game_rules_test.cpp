@@ -26,7 +26,7 @@ struct Playing {
     Playing() {
         auto recording = std::make_unique<OneShotLog>();
         sound = recording.get();
-        game.services = std::move(recording);
+        game.useServices(std::move(recording));
         game.runFrame({}, kDt);
     }
     Session& s() { return game.session(); }

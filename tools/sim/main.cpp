@@ -11,7 +11,6 @@
 #include "gameplay/HeadlessGame.h"
 #include "gameplay/InputScript.h"
 #include "gameplay/TestAids.h"
-#include "util/Random.h"
 
 namespace {
 
@@ -96,8 +95,7 @@ int main(int argc, char** argv) {
     HeadlessGame game(options.seed);
     game.session().player.invulnerable = options.invulnerable;
     auto trace = [&] {
-        const std::string line =
-            traceLine(game.framesRun, game.state, game.session(), randomEngine().drawsSinceSeed());
+        const std::string line = game.shell.traceLine();
         std::fputs(line.c_str(), stdout);
         std::fputc('\n', stdout);
     };

@@ -1,4 +1,4 @@
-#include "ui/Menu.h"
+#include "gameplay/MenuScreens.h"
 
 #include <array>
 
@@ -62,4 +62,15 @@ std::vector<ButtonArea> makeButtonAreas(int windowWidth, int windowHeight) {
         areas.push_back(area);
     }
     return areas;
+}
+
+std::string quitGameQuestion() {
+    return "\xBF Quieres abandonar esta partida y volver al men\xFA principal ?";
+}
+
+std::string newMapQuestion(const std::string& mapName) {
+    return "\xBF Quieres eliminar el mapa del nivel actual llamado '" + mapName +
+           "' y generar uno nuevo ?\n\n"
+           "Si seleccionas 'Si' la aplicaci\xF3n se cerrar\xE1 y podr\xE1s disfrutar del nuevo nivel la "
+           "pr\xF3xima vez que inicies el juego.";
 }

@@ -1,9 +1,7 @@
 #pragma once
-// The menu screens' clickable rectangles and the two things the menu asks of the
-// desktop: a modal yes/no question and opening a web page. Both sit behind small
-// interfaces so that a test can answer the question and see the page requests.
+// The menu screens' clickable rectangles, their buttons, and the texts of the two
+// questions the menus put to the player.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,31 +54,6 @@ enum MenuButton : int32_t {
 
 inline constexpr const char* kHomePageUrl = "https://velkaran.example.org/";
 inline constexpr const char* kGamePageUrl = "https://velkaran.example.org/juego";
-
-enum class DialogAnswer {
-    Yes,
-    No,
-    None,  // the box could not be shown, or was closed without an answer
-};
-
-// A modal question with the answers Yes and No. Caption and text are Windows-1252.
-class ConfirmDialog {
-public:
-    virtual ~ConfirmDialog() = default;
-    virtual DialogAnswer askYesNo(const std::string& caption, const std::string& text) = 0;
-};
-
-class WebPageOpener {
-public:
-    virtual ~WebPageOpener() = default;
-    // Failures are not reported.
-    virtual void open(const std::string& url) = 0;
-};
-
-// SDL's message box, not owned by any window.
-std::unique_ptr<ConfirmDialog> makeSdlConfirmDialog();
-// The desktop's default browser through SDL.
-std::unique_ptr<WebPageOpener> makeSdlWebPageOpener();
 
 // The texts of the two confirmations, Windows-1252.
 std::string quitGameQuestion();

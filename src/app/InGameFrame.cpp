@@ -12,6 +12,7 @@
 #include "render/Frustum.h"
 #include "render/OpaqueDrawing.h"
 #include "render/Renderer.h"
+#include "scene/RenderObjectIds.h"
 
 namespace {
 
@@ -41,18 +42,18 @@ void Game::drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& v
     if (!view.seesSphere(bounds.centre, bounds.radius)) return;
     // Wholly in the fog, it is drawn in the fog's colour, as the ground behind it is; only
     // where the sky is behind would it show.
-    const glm::vec3& eye = session->sceneCamera.position;
+    const glm::vec3& eye = shell.session->sceneCamera.position;
     if (!Renderer::instance().referenceDrawing &&
         glm::length(bounds.centre - eye) - bounds.radius > fastDrawing::kFogOpaqueDistance &&
-        terrainRenderer.groundCovers(session->sceneCamera, scenePixelsPerUnit, bounds.centre, bounds.radius))
+        terrainRenderer.groundCovers(shell.session->sceneCamera, scenePixelsPerUnit, bounds.centre, bounds.radius))
         return;
     ++modelsDrawn;
     profiler.countTriangles(model->triangleCount());
     if (deferModels) {
-        deferredModels.push_back({glm::distance(bounds.centre, session->sceneCamera.position), model, pose});
+        deferredModels.push_back({glm::distance(bounds.centre, shell.session->sceneCamera.position), model, pose});
         return;
     }
-    model->draw(session->sceneCamera, pose, false, true, &session->player.flashlight, &session->drawingLight);
+    model->draw(shell.session->sceneCamera, pose, false, true, &shell.session->player.flashlight, &shell.session->drawingLight);
 }
 
 void Game::drawDeferredModels() {
@@ -63,13 +64,13 @@ void Game::drawDeferredModels() {
                      [](const DeferredModel& a, const DeferredModel& b) { return a.distance < b.distance; });
     const OpaqueDrawing opaque;
     for (const DeferredModel& d : deferredModels)
-        d.model->draw(session->sceneCamera, d.pose, false, true, &session->player.flashlight, &session->drawingLight);
+        d.model->draw(shell.session->sceneCamera, d.pose, false, true, &shell.session->player.flashlight, &shell.session->drawingLight);
     deferredModels.clear();
 }
 
 void Game::drawHeldGun() {
-    const Player& p = session->player;
-    const Camera& camera = session->sceneCamera;
+    const Player& p = shell.session->player;
+    const Camera& camera = shell.session->sceneCamera;
     for (const GunDraw& g : p.gunDraws) {
         const Weapon& gun = g.gun == kSniperRifleMode ? p.sniperRifle : p.rifle;
         const Model* model = modelLibrary.get(gun.model);
@@ -78,11 +79,11 @@ void Game::drawHeldGun() {
         pose.position = {kGunSide, g.height, g.depth};
         pose.axis = {0.0f, 1.0f, 0.0f};
         pose.angle = g.yaw;
-        model->draw(camera, pose, true, true, &p.flashlight, &session->drawingLight);
+        model->draw(camera, pose, true, true, &p.flashlight, &shell.session->drawingLight);
         profiler.countTriangles(model->triangleCount());
     }
     if (p.muzzleFlash.shown) {
-        if (const RenderObject* flash = Renderer::instance().findObject(4)) {
+        if (const RenderObject* flash = Renderer::instance().findObject(render_id::kMuzzleFlash)) {
             glm::mat4 m = glm::inverse(camera.view) * glm::translate(glm::mat4(1.0f), kMuzzleFlashOffset);
             m = glm::rotate(m, p.muzzleFlash.angle, glm::vec3(0.0f, 0.0f, 1.0f));
             m = glm::scale(m, glm::vec3(p.muzzleFlash.scaleX, p.muzzleFlash.scaleY, 1.0f));
@@ -92,11 +93,11 @@ void Game::drawHeldGun() {
 }
 
 void Game::drawEnemyShots() {
-    Session& s = *session;
+    Session& s = *shell.session;
     const Camera& camera = s.sceneCamera;
     Renderer& renderer = Renderer::instance();
-    RenderObject* ball = renderer.findObject(37);
-    RenderObject* blast = renderer.findObject(38);
+    RenderObject* ball = renderer.findObject(render_id::kProjectile);
+    RenderObject* blast = renderer.findObject(render_id::kProjectileBlast);
     for (int32_t k = 0; k < s.activeEnemyCount && k < static_cast<int32_t>(s.enemies.size()); ++k) {
         const Enemy& e = s.enemies[static_cast<size_t>(k)];
         if (!e.dead) {
@@ -120,7 +121,7 @@ void Game::drawEnemyShots() {
 
 void Game::drawInGameFrame() {
     using Pass = FrameProfiler::Pass;
-    Session& s = *session;
+    Session& s = *shell.session;
     const Camera& camera = s.sceneCamera;
     modelsDrawn = 0;
     // The gun in hand was drawn by the update, before the world: its depth keeps the
@@ -130,7 +131,7 @@ void Game::drawInGameFrame() {
     profiler.end();
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
-    if (!overlayFreeze) {
+    if (!shell.overlays.freeze) {
         const Frustum view = Frustum::fromMatrix(camera.projection * camera.view);
         profiler.begin(Pass::Cloth);
         clothRenderer.draw(camera, s.cloth);
@@ -169,13 +170,13 @@ void Game::drawInGameFrame() {
         profiler.end();
     }
     glDisable(GL_CULL_FACE);
-    if (!overlayFreeze) {
+    if (!shell.overlays.freeze) {
         profiler.begin(Pass::Terrain);
         terrainRenderer.draw(camera, s.drawingLight, s.pointLight, &s.player.flashlight);
         profiler.countTriangles(terrainRenderer.lastTrianglesDrawn);
         profiler.end();
         profiler.begin(Pass::Sky);
-        if (RenderObject* sky = Renderer::instance().findObject(3)) {
+        if (RenderObject* sky = Renderer::instance().findObject(render_id::kSkybox)) {
             sky->transform.rotation.y = s.skyRotationDegrees;
             sky->draw(camera, glm::vec3(0.0f));
         }
@@ -196,13 +197,9 @@ void Game::drawInGameFrame() {
 }
 
 void Game::drawAimMark() {
-    Session& s = *session;
+    const Session& s = *shell.session;
     if (s.player.dead || s.escapeStage != 0) return;
-    if (s.player.scoped) {
-        drawFlatObject(35);
-        s.sceneCamera.setPerspective(30.0f, 1.6f, 0.1f, 8000.0f);
-    } else {
-        drawFlatObject(s.player.sniperShown ? 6 : 5);
-        s.sceneCamera.setPerspective(80.0f, 1.6f, 0.1f, 8000.0f);
-    }
+    // The scope's narrower view itself is a rule of the frame, set before the drawing.
+    if (s.player.scoped) drawFlatObject(render_id::kSniperScope);
+    else drawFlatObject(s.player.sniperShown ? render_id::kSniperCrossHair : render_id::kCrossHair);
 }

@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "app/Game.h"
-#include "audio/AudioManager.h"
 #include "gameplay/Hud.h"
 #include "render/Renderer.h"
-#include "util/Random.h"
+#include "scene/RenderObjectIds.h"
 
 namespace {
 
@@ -62,14 +61,14 @@ void Game::createLabels() {
     setUpLabel(nodesLabel, "0/15", 335, 15, 0.39f, 0.44f);
     setUpLabel(scannerLabel, "0", 435, 15, 0.39f, 0.44f);
     setUpLabel(clockLabel, "", 5, 845, 0.4f, 0.4f);
-    setUpLabel(recordLabel, fortress.recordText, 5, 827, 0.25f, 0.25f);
+    setUpLabel(recordLabel, shell.fortress.recordText, 5, 827, 0.25f, 0.25f);
     setUpLabel(fortressCaptionLabel, "Nombre de la fortaleza:", 150, 875, 0.5f, 0.6f);
-    setUpLabel(fortressNameLabel, fortress.mapName, 440, 875, 0.5f, 0.6f, {1.0f, 0.1f, 0.1f});
+    setUpLabel(fortressNameLabel, shell.fortress.mapName, 440, 875, 0.5f, 0.6f, {1.0f, 0.1f, 0.1f});
     setUpLabel(messageLabel, "", 60, 100, 0.5f, 0.6f);
 }
 
 void Game::drawHud() {
-    Session& s = *session;
+    Session& s = *shell.session;
     for (const int32_t id : hudIconIds(s.hud)) drawFlatObject(id);
 
     ammoLabel.text = std::to_string(s.player.currentGun().ammo);
@@ -89,7 +88,7 @@ void Game::drawHud() {
     fpsTimer += frameDelta;
     fpsFrames += 1;
     if (fpsTimer >= 1.0f) {
-        if (statsShown) {
+        if (shell.overlays.stats) {
             const std::optional<ProcessorTimes> times = readProcessorTimes();
             std::optional<uint32_t> load;
             if (times) {
@@ -100,11 +99,11 @@ void Game::drawHud() {
         }
         fpsFrames = 0;
         fpsTimer = 0.0f;
-        if (!s.player.dead && s.escapeStage == 0) clockLabel.text = playClockText(now() - fortress.playStartTime);
+        if (!s.player.dead && s.escapeStage == 0) clockLabel.text = playClockText(shell.now() - shell.fortress.playStartTime);
     }
-    if (statsShown) statsLabel.draw();
+    if (shell.overlays.stats) statsLabel.draw();
     clockLabel.draw();
-    recordLabel.text = fortress.recordText;
+    recordLabel.text = shell.fortress.recordText;
     recordLabel.draw();
     if (s.fortressNameTimer > 0.0f) {
         fortressCaptionLabel.draw();
@@ -113,21 +112,21 @@ void Game::drawHud() {
     }
 
     // The pictures lie in the HUD's plane, behind the aim mark and the icons drawn first.
-    if (s.player.dead) drawFlatObject(45);
-    if (s.escapeStage == 3) drawFlatObject(46);
-    if (!overlayFreeze && s.player.hurt) drawFlatObject(47);
-    if (aboutShown) {
+    if (s.player.dead) drawFlatObject(render_id::kPlayerDeadPicture);
+    if (s.escapeStage == 3) drawFlatObject(render_id::kVictoryPicture);
+    if (!shell.overlays.freeze && s.player.hurt) drawFlatObject(render_id::kBloodFrame);
+    if (shell.overlays.about) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawFlatObject(42);
+        drawFlatObject(render_id::kAboutScreen);
     }
-    if (mapShown) drawMapScreen();
+    if (shell.overlays.map) drawMapScreen();
 }
 
 void Game::drawMapScreen() {
-    Session& s = *session;
+    Session& s = *shell.session;
     Renderer& renderer = Renderer::instance();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    RenderObject* trace = renderer.findObject(998);
+    RenderObject* trace = renderer.findObject(render_id::kMapTrace);
     for (const MapMark& mark : mapScreenMarks(worldGrid)) {
         if (mark.trace) {
             if (!trace) continue;
@@ -145,7 +144,7 @@ void Game::drawMapScreen() {
     }
     // The blink itself is a rule of the frame (it takes the HUD timer's turns).
     if (s.markerBlinkOn) {
-        if (RenderObject* marker = renderer.findObject(999)) {
+        if (RenderObject* marker = renderer.findObject(render_id::kMapPlayerMarker)) {
             marker->transform.position = mapMarkPosition(s.player.cellX, s.player.cellZ);
             marker->transform.rotation = {0.0f, 0.0f, 180.0f};
             marker->transform.scale = {0.15f, 0.26f, 0.15f};
@@ -153,16 +152,7 @@ void Game::drawMapScreen() {
         }
     }
     glUseProgram(0);
-    drawFlatObject(48);
-}
-
-void Game::takeScreenshot() {
-    AudioManager::instance().playOneShot("Screenshot");
-    // The number is drawn at the key, whatever happens next, so the random sequence
-    // stays the same. The window's front buffer reads back black under Mesa's software
-    // renderer once presented, so the picture is taken from the next composed frame,
-    // just before it is presented.
-    pendingScreenshot = randomEngine().uniformInt(kFirstScreenshotNumber, kLastScreenshotNumber);
+    drawFlatObject(render_id::kMapBackground);
 }
 
 void Game::saveScreenshot(int32_t drawn) {

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "ui/Menu.h"
+#include "app/Desktop.h"
+#include "util/Windows1252.h"
 
 namespace {
 
@@ -40,18 +41,6 @@ public:
 
 }  // namespace
 
-
 std::unique_ptr<ConfirmDialog> makeSdlConfirmDialog() { return std::make_unique<SdlConfirmDialog>(); }
 
 std::unique_ptr<WebPageOpener> makeSdlWebPageOpener() { return std::make_unique<SdlWebPageOpener>(); }
-
-std::string quitGameQuestion() {
-    return "\xBF Quieres abandonar esta partida y volver al men\xFA principal ?";
-}
-
-std::string newMapQuestion(const std::string& mapName) {
-    return "\xBF Quieres eliminar el mapa del nivel actual llamado '" + mapName +
-           "' y generar uno nuevo ?\n\n"
-           "Si seleccionas 'Si' la aplicaci\xF3n se cerrar\xE1 y podr\xE1s disfrutar del nuevo nivel la "
-           "pr\xF3xima vez que inicies el juego.";
-}
