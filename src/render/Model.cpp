@@ -169,22 +169,17 @@ void Model::loadMaterialTextures(const aiMaterial* material, int type, const cha
     }
 }
 
-// A texture whose levels were prepared ahead: uploaded level by level, the same
-// parameters as below.
-static uint32_t uploadPrepared(const PreparedTexture& t) {
+// A model texture: RGB rows of 3 x width bytes (not padded to 4), repeated, mipmapped
+// and filtered trilinearly. upload fills the bound texture's levels.
+template <typename Upload>
+static uint32_t makeModelTexture(Upload upload) {
     GLint previousAlignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     GLuint id = 0;
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);
-    int w = t.width, h = t.height;
-    for (size_t level = 0; level < t.levels.size(); ++level) {
-        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                     t.levels[level].data());
-        w = std::max(1, w / 2);
-        h = std::max(1, h / 2);
-    }
+    upload();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -192,6 +187,19 @@ static uint32_t uploadPrepared(const PreparedTexture& t) {
     glBindTexture(GL_TEXTURE_2D, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
     return id;
+}
+
+// A texture whose levels were prepared ahead: uploaded level by level.
+static uint32_t uploadPrepared(const PreparedTexture& t) {
+    return makeModelTexture([&t] {
+        int w = t.width, h = t.height;
+        for (size_t level = 0; level < t.levels.size(); ++level) {
+            glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                         t.levels[level].data());
+            w = std::max(1, w / 2);
+            h = std::max(1, h / 2);
+        }
+    });
 }
 
 uint32_t Model::textureFromFile(const std::string& name) const {
@@ -204,22 +212,10 @@ uint32_t Model::textureFromFile(const std::string& name) const {
     static const stbi_uc kWhite[3] = {255, 255, 255};
     const stbi_uc* data = pixels ? pixels : kWhite;
     if (!pixels) width = height = 1;
-
-    GLint previousAlignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
-    // RGB rows are 3 × width bytes, not padded to 4.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    GLuint id = 0;
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, data);
-    glGenerateMipmap(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+    const uint32_t id = makeModelTexture([&] {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, data);
+        glGenerateMipmap(GL_TEXTURE_2D);
+    });
     if (pixels) stbi_image_free(pixels);
     return id;
 }
