@@ -12,6 +12,8 @@ using enum GameState;
 
 namespace {
 
+constexpr int kPausedFrameWaitMs = 50;
+
 // What the shell asks of the window: the audio manager's sounds, the mouse, the
 // desktop's dialogs, the loading picture and the screenshot of the next frame.
 class WindowServices : public GameServices {
@@ -32,7 +34,9 @@ public:
     void pointerAt(const InputEvent&, int32_t& x, int32_t& y) override { game.readPointer(x, y); }
 
     DialogAnswer askYesNo(const std::string& caption, const std::string& text) override {
-        return game.confirmDialog->askYesNo(caption, text);
+        const DialogAnswer answer = game.confirmDialog->askYesNo(caption, text);
+        forgetFocusChanges();  // the box's, not the player's
+        return answer;
     }
     void openWebPage(const std::string& url) override { game.webPageOpener->open(url); }
 
@@ -66,6 +70,7 @@ Game::Game() : services(std::make_unique<WindowServices>(*this)), shell(*service
 
 Game::~Game() {
     if (traceFile) std::fclose(traceFile);
+    InputManager::instance().controllers.stop();
     // The sounds belong to the game that loaded them; the audio manager itself lives
     // until the process ends. A game that never started up leaves them alone.
     if (loadedSoundTable) AudioManager::instance().releaseSounds();
@@ -96,6 +101,8 @@ int Game::run() {
     // Without a window and GL nothing could be shown or quit: an invisible process
     // that never ends. The renderer has said why; the caller releases and exits.
     if (!Renderer::instance().initialize()) return 1;
+    // A script stands for all of the input: no pad is read then.
+    if (!testAids.script) InputManager::instance().controllers.start();
     startUp();
     return 0;
 }
@@ -129,6 +136,9 @@ void Game::runFrame() {
         }
         SDL_Delay(1);
     }
+    // Paused in the background: the frames go on (the picture stays, a click is seen at
+    // once) without drawing as fast as the machine can.
+    if (shell.overlays.paused && !testAids.script) SDL_WaitEventTimeout(nullptr, kPausedFrameWaitMs);
 
     const bool last = testAids.frameLimit && shell.framesRun >= *testAids.frameLimit;
     traceFrame(last);
@@ -144,6 +154,8 @@ void Game::collectEvents(int64_t frameIndex) {
     }
     if (testAids.script)
         for (const InputEvent& e : testAids.script->eventsAt(static_cast<uint32_t>(frameIndex))) input.push(e);
+    else
+        input.controllersFrame();
 }
 
 void Game::traceFrame(bool last) {

@@ -99,7 +99,7 @@ void Game::drawHud() {
         }
         fpsFrames = 0;
         fpsTimer = 0.0f;
-        if (!s.player.dead && s.escapeStage == 0) clockLabel.text = playClockText(shell.now() - shell.fortress.playStartTime);
+        if (!s.player.dead && s.escapeStage == 0) clockLabel.text = playClockText(shell.playClock());
     }
     if (shell.overlays.stats) statsLabel.draw();
     clockLabel.draw();
