@@ -35,7 +35,7 @@ public:
 
     DialogAnswer askYesNo(const std::string& caption, const std::string& text) override {
         const DialogAnswer answer = game.confirmDialog->askYesNo(caption, text);
-        forgetFocusChanges();  // the box's, not the player's
+        takeFocusBack();
         return answer;
     }
     void openWebPage(const std::string& url) override { game.webPageOpener->open(url); }

@@ -91,7 +91,15 @@ void releaseMouse() {
     SDL_SetWindowGrab(Renderer::instance().window, SDL_FALSE);
 }
 
-void forgetFocusChanges() {
+void takeFocusBack() {
+    // The window system moved the focus to the box; it need not give it back (X11
+    // reverts it to the root window without a window manager), and a loss that lasts
+    // is reported a little later (SDL waits out quick focus bounces). So the window
+    // asks for it again at once, and what is already queued is dropped.
+    if (SDL_Window* window = Renderer::instance().window) {
+        SDL_RaiseWindow(window);
+        SDL_SetWindowInputFocus(window);
+    }
     SDL_PumpEvents();
     std::vector<SDL_Event> kept;
     SDL_Event e;

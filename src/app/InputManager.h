@@ -53,6 +53,6 @@ std::optional<InputEvent> translate(const SDL_Event& event, bool relativeMode, i
 // Mouse capture for play, and its release for the menus.
 void captureMouse();
 void releaseMouse();
-// After a modal box of our own: the focus it took from the window and gave back is no
+// After a modal box of our own: the focus it took from the window comes back, and is no
 // player leaving the game.
-void forgetFocusChanges();
+void takeFocusBack();
