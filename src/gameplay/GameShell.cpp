@@ -367,6 +367,9 @@ void GameShell::startGame() {
 }
 
 void GameShell::returnToMenu() {
+    // A game that ended while paused (the death timer runs on) leaves no pause behind.
+    overlays.paused = false;
+    updateFreeze();
     services->releasePointer();
     session->deathTimer = 0.0f;
     services->stopChannel(kGameMusicChannel);
