@@ -10,8 +10,6 @@
 
 using enum GameState;
 
-namespace {
-
 // What the shell asks of the window: the audio manager's sounds, the mouse, the
 // desktop's dialogs, the loading picture and the screenshot of the next frame.
 class WindowServices : public GameServices {
@@ -52,6 +50,8 @@ private:
     Game& game;
 };
 
+namespace {
+
 // Under the test aids the Escape question is answered No without a box.
 class AnswerNo : public ConfirmDialog {
 public:
@@ -71,19 +71,19 @@ Game::~Game() {
     if (loadedSoundTable) AudioManager::instance().releaseSounds();
 }
 
-bool Game::useTestAids(TestAids aids) {
-    testAids = std::move(aids);
-    profiler.enabled = testAids.profile;
-    Renderer::instance().referenceDrawing = testAids.referenceDrawing;
-    if (testAids.script) {
+bool Game::useTestAids(TestAids given) {
+    aids = std::move(given);
+    profiler.enabled = aids.profile;
+    Renderer::instance().referenceDrawing = aids.referenceDrawing;
+    if (aids.script) {
         confirmDialog = std::make_unique<AnswerNo>();
         shell.startOnFirstFrame = true;
         shell.useTestClock = true;
     }
-    if (!testAids.tracePath.empty()) {
-        traceFile = std::fopen(testAids.tracePath.c_str(), "w");
+    if (!aids.tracePath.empty()) {
+        traceFile = std::fopen(aids.tracePath.c_str(), "w");
         if (!traceFile) {
-            std::fprintf(stderr, "ERROR: Unable to write the trace file %s\n", testAids.tracePath.c_str());
+            std::fprintf(stderr, "ERROR: Unable to write the trace file %s\n", aids.tracePath.c_str());
             return false;
         }
     }
@@ -107,7 +107,7 @@ void Game::mainLoop() {
 
 void Game::runFrame() {
     frameDelta = advanceFrameClock(SDL_GetTicks(), lastFrameTicks);
-    if (testAids.fixedDelta) frameDelta = *testAids.fixedDelta;
+    if (aids.fixedDelta) frameDelta = *aids.fixedDelta;
     const int64_t frameIndex = shell.framesRun;
 
     collectEvents(frameIndex);
@@ -120,7 +120,7 @@ void Game::runFrame() {
         saveScreenshot(*pendingScreenshot);
         pendingScreenshot.reset();
     }
-    if (frameIndex >= testAids.fastForward) {
+    if (frameIndex >= aids.fastForward) {
         if (frame.played) profiler.begin(FrameProfiler::Pass::Present);
         SDL_GL_SwapWindow(Renderer::instance().window);
         if (frame.played) {
@@ -130,7 +130,7 @@ void Game::runFrame() {
         SDL_Delay(1);
     }
 
-    const bool last = testAids.frameLimit && shell.framesRun >= *testAids.frameLimit;
+    const bool last = aids.frameLimit && shell.framesRun >= *aids.frameLimit;
     traceFrame(last);
     if (last) shell.state = Quit;
 }
@@ -140,15 +140,15 @@ void Game::collectEvents(int64_t frameIndex) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         // Under a script only the window's close request is taken from the window system.
-        if (!testAids.script || event.type == SDL_QUIT) input.push(event);
+        if (!aids.script || event.type == SDL_QUIT) input.push(event);
     }
-    if (testAids.script)
-        for (const InputEvent& e : testAids.script->eventsAt(static_cast<uint32_t>(frameIndex))) input.push(e);
+    if (aids.script)
+        for (const InputEvent& e : aids.script->eventsAt(static_cast<uint32_t>(frameIndex))) input.push(e);
 }
 
 void Game::traceFrame(bool last) {
     if (!traceFile || lastTracedFrame == shell.framesRun) return;
-    const bool due = testAids.traceEvery > 0 && shell.framesRun % testAids.traceEvery == 0;
+    const bool due = aids.traceEvery > 0 && shell.framesRun % aids.traceEvery == 0;
     if (!due && !last) return;
     std::fprintf(traceFile, "%s\n", shell.traceLine().c_str());
     std::fflush(traceFile);
