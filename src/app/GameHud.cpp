@@ -68,7 +68,7 @@ void Game::createLabels() {
 }
 
 void Game::drawHud() {
-    Session& s = *shell.session;
+    const Session& s = *shell.session;
     for (const int32_t id : hudIconIds(s.hud)) drawFlatObject(id);
 
     labels.ammo.text = std::to_string(s.player.currentGun().ammo);
@@ -123,7 +123,7 @@ void Game::drawHud() {
 }
 
 void Game::drawMapScreen() {
-    Session& s = *shell.session;
+    const Session& s = *shell.session;
     Renderer& renderer = Renderer::instance();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     RenderObject* trace = renderer.findObject(render_id::kMapTrace);

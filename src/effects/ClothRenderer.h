@@ -30,7 +30,7 @@ public:
     void init(const std::string& textureKey = "clothTex");
     // Rebuilds the cloth's normals and draws it at its position, back faces culled
     // (the caller's culling state is put back). Does nothing without a GL context.
-    void draw(const Camera& camera, Cloth& cloth);
+    void draw(const Camera& camera, const Cloth& cloth);
     void release();
 
 private:
