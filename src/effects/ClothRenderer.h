@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "effects/sim/Cloth.h"
-#include "gameplay/Camera.h"
+#include "gameplay/Cloth.h"
+#include "scene/Camera.h"
 #include "render/ShaderProgram.h"
 #include "render/TextureSet.h"
 

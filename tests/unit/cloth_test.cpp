@@ -4,7 +4,7 @@
 #include <ostream>
 #include <set>
 
-#include "effects/sim/Cloth.h"
+#include "gameplay/Cloth.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "effects/sim/Cloth.h"
+#include "gameplay/Cloth.h"
 
 #include <cmath>
 
