@@ -250,7 +250,6 @@ bool ReplayReader::readHeader(ReplayHeader& header, std::string& error) {
         if (error.empty()) error = "not a replay file (no complete first line)";
         return false;
     }
-    headerRead = true;
     const std::vector<std::string_view> tokens = splitTokens(line);
     if (tokens.empty() || tokens[0] != kReplayMagic) {
         error = "not a replay file (it does not begin with " + std::string(kReplayMagic) + ")";
@@ -318,6 +317,7 @@ bool ReplayReader::readHeader(ReplayHeader& header, std::string& error) {
             return false;
         }
     header = std::move(read);
+    headerRead = true;
     return true;
 }
 
@@ -479,6 +479,11 @@ ReplayEncoder::ReplayEncoder(const ReplayHeader& header) {
 
 void ReplayEncoder::frame(const ReplayFrame& f, uint32_t repeat) {
     if (repeat == 0) return;
+    if (repeat > 1 && (!f.events.empty() || f.escapeAnsweredYes)) {
+        // Frames with events are lines of their own.
+        for (uint32_t k = 0; k < repeat; ++k) frame(f);
+        return;
+    }
     const bool alike = haveFrameTime && sameBits(f.dt, frameTime) && f.clock == clock && f.events.empty() &&
                        !f.escapeAnsweredYes;
     if (alike) {
@@ -506,10 +511,8 @@ void ReplayEncoder::frame(const ReplayFrame& f, uint32_t repeat) {
     clock = f.clock;
     ++frames;
     // The rest of a repeat are frames alike.
-    if (repeat > 1 && f.events.empty() && !f.escapeAnsweredYes) {
-        run += repeat - 1;
-        frames += repeat - 1;
-    }
+    run += repeat - 1;
+    frames += repeat - 1;
 }
 
 void ReplayEncoder::settle() {
@@ -540,7 +543,10 @@ ReplayWriter::~ReplayWriter() {
 }
 
 bool ReplayWriter::open(const std::filesystem::path& where, const ReplayHeader& header, std::string& error) {
-    if (file) std::fclose(file);
+    if (file) {
+        flush();
+        std::fclose(file);
+    }
     path = where;
     file = std::fopen(where.c_str(), "wb");
     if (!file) {
