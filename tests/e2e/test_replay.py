@@ -102,6 +102,14 @@ def main():
         run = sim("--verify", slower)
         assert run.returncode == 0 and run.stdout.endswith(", not better than the record 0h 1m 0s\n"), run.stdout
 
+        # Whatever bytes the fortress name holds, the verdict stays one line.
+        odd = os.path.join(root, "odd.replay")
+        with open(odd, "w") as f:
+            f.write(text.replace(" name=Userof ", " name=Us%0Aer%00of%E9 ", 1))
+        run = sim("--verify", odd)
+        assert run.returncode == 0 and run.stdout.startswith("fortress Us?er?of\u00e9 (seed 1): escaped in ") and \
+            run.stdout.count("\n") == 1, run.stdout
+
         # A scripted game that ends in death: its replay is the same, and it did not escape.
         script = os.path.join(root, "death.txt")
         with open(script, "w") as f:

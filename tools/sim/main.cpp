@@ -216,7 +216,11 @@ int replayCommand(const Options& options) {
     if (std::fflush(stdout) != 0) return 1;
     if (!verify) return 0;
 
-    const std::string name = header.name.empty() ? std::string("(unnamed)") : windows1252ToUtf8(header.name);
+    // One line whatever the name holds: a control byte would break it.
+    std::string name = header.name;
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    name = name.empty() ? std::string("(unnamed)") : windows1252ToUtf8(name);
     std::string line = "fortress " + name + " (seed " + std::to_string(header.seed) + "): ";
     const bool escaped = !goesOn && replayer.ending(goesOn) == ReplayEnd::Escape && replayer.escapeSeconds;
     if (escaped) {
