@@ -23,9 +23,11 @@
 
 namespace {
 
-constexpr const char* kUsage =
+// The first line alone is the usage in the one-line error of a missing SEED.
+constexpr const char* kUsageLine =
     "usage: velkaran-sim SEED [--frames N] [--dt S] [--script FILE] [--trace-every K] [--invulnerable] [--bot] "
-    "[--record FILE]\n"
+    "[--record FILE]";
+constexpr const char* kUsageReplays =
     "       velkaran-sim --replay FILE [--frames N] [--trace-every K]\n"
     "       velkaran-sim --verify FILE";
 
@@ -121,7 +123,7 @@ bool parseOptions(int argc, char** argv, Options& out, std::string& error) {
         return true;
     }
     if (!haveSeed) {
-        error = std::string("missing SEED; ") + kUsage;
+        error = std::string("missing SEED; ") + kUsageLine;
         return false;
     }
     if (!out.scriptPath.empty()) {
@@ -250,7 +252,7 @@ int main(int argc, char** argv) {
     std::string error;
     if (!parseOptions(argc, argv, options, error)) return fail(error);
     if (options.help) {
-        std::puts(kUsage);
+        std::printf("%s\n%s\n", kUsageLine, kUsageReplays);
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
     if (!options.replayPath.empty() || !options.verifyPath.empty()) return replayCommand(options);
