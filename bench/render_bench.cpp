@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "gameplay/Camera.h"
-#include "gameplay/Lights.h"
+#include "scene/Camera.h"
+#include "scene/Lights.h"
 #include "render/ImageStore.h"
 #include "render/Renderer.h"
 

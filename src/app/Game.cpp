@@ -10,10 +10,6 @@
 
 using enum GameState;
 
-namespace {
-
-constexpr int kPausedFrameWaitMs = 50;
-
 // What the shell asks of the window: the audio manager's sounds, the mouse, the
 // desktop's dialogs, the loading picture and the screenshot of the next frame.
 class WindowServices : public GameServices {
@@ -56,6 +52,10 @@ private:
     Game& game;
 };
 
+namespace {
+
+constexpr int kPausedFrameWaitMs = 50;
+
 // Under the test aids the Escape question is answered No without a box.
 class AnswerNo : public ConfirmDialog {
 public:
@@ -76,19 +76,19 @@ Game::~Game() {
     if (loadedSoundTable) AudioManager::instance().releaseSounds();
 }
 
-bool Game::useTestAids(TestAids aids) {
-    testAids = std::move(aids);
-    profiler.enabled = testAids.profile;
-    Renderer::instance().referenceDrawing = testAids.referenceDrawing;
-    if (testAids.script) {
+bool Game::useTestAids(TestAids given) {
+    aids = std::move(given);
+    profiler.enabled = aids.profile;
+    Renderer::instance().referenceDrawing = aids.referenceDrawing;
+    if (aids.script) {
         confirmDialog = std::make_unique<AnswerNo>();
         shell.startOnFirstFrame = true;
         shell.useTestClock = true;
     }
-    if (!testAids.tracePath.empty()) {
-        traceFile = std::fopen(testAids.tracePath.c_str(), "w");
+    if (!aids.tracePath.empty()) {
+        traceFile = std::fopen(aids.tracePath.c_str(), "w");
         if (!traceFile) {
-            std::fprintf(stderr, "ERROR: Unable to write the trace file %s\n", testAids.tracePath.c_str());
+            std::fprintf(stderr, "ERROR: Unable to write the trace file %s\n", aids.tracePath.c_str());
             return false;
         }
     }
@@ -102,7 +102,7 @@ int Game::run() {
     // that never ends. The renderer has said why; the caller releases and exits.
     if (!Renderer::instance().initialize()) return 1;
     // A script stands for all of the input: no pad is read then.
-    if (!testAids.script) InputManager::instance().controllers.start();
+    if (!aids.script) InputManager::instance().controllers.start();
     startUp();
     return 0;
 }
@@ -114,7 +114,7 @@ void Game::mainLoop() {
 
 void Game::runFrame() {
     frameDelta = advanceFrameClock(SDL_GetTicks(), lastFrameTicks);
-    if (testAids.fixedDelta) frameDelta = *testAids.fixedDelta;
+    if (aids.fixedDelta) frameDelta = *aids.fixedDelta;
     const int64_t frameIndex = shell.framesRun;
 
     collectEvents(frameIndex);
@@ -127,7 +127,7 @@ void Game::runFrame() {
         saveScreenshot(*pendingScreenshot);
         pendingScreenshot.reset();
     }
-    if (frameIndex >= testAids.fastForward) {
+    if (frameIndex >= aids.fastForward) {
         if (frame.played) profiler.begin(FrameProfiler::Pass::Present);
         SDL_GL_SwapWindow(Renderer::instance().window);
         if (frame.played) {
@@ -138,9 +138,9 @@ void Game::runFrame() {
     }
     // Paused in the background: the frames go on (the picture stays, a click is seen at
     // once) without drawing as fast as the machine can.
-    if (shell.overlays.paused && !testAids.script) SDL_WaitEventTimeout(nullptr, kPausedFrameWaitMs);
+    if (shell.overlays.paused && !aids.script) SDL_WaitEventTimeout(nullptr, kPausedFrameWaitMs);
 
-    const bool last = testAids.frameLimit && shell.framesRun >= *testAids.frameLimit;
+    const bool last = aids.frameLimit && shell.framesRun >= *aids.frameLimit;
     traceFrame(last);
     if (last) shell.state = Quit;
 }
@@ -150,17 +150,17 @@ void Game::collectEvents(int64_t frameIndex) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         // Under a script only the window's close request is taken from the window system.
-        if (!testAids.script || event.type == SDL_QUIT) input.push(event);
+        if (!aids.script || event.type == SDL_QUIT) input.push(event);
     }
-    if (testAids.script)
-        for (const InputEvent& e : testAids.script->eventsAt(static_cast<uint32_t>(frameIndex))) input.push(e);
+    if (aids.script)
+        for (const InputEvent& e : aids.script->eventsAt(static_cast<uint32_t>(frameIndex))) input.push(e);
     else
         input.controllersFrame();
 }
 
 void Game::traceFrame(bool last) {
     if (!traceFile || lastTracedFrame == shell.framesRun) return;
-    const bool due = testAids.traceEvery > 0 && shell.framesRun % testAids.traceEvery == 0;
+    const bool due = aids.traceEvery > 0 && shell.framesRun % aids.traceEvery == 0;
     if (!due && !last) return;
     std::fprintf(traceFile, "%s\n", shell.traceLine().c_str());
     std::fflush(traceFile);

@@ -15,12 +15,12 @@
 #include "effects/ClothRenderer.h"
 #include "effects/OffscreenFramebuffer.h"
 #include "effects/ParticleRenderer.h"
-#include "gameplay/Camera.h"
+#include "scene/Camera.h"
 #include "gameplay/GameServices.h"
 #include "gameplay/GameShell.h"
 #include "gameplay/GameState.h"
 #include "gameplay/Hud.h"
-#include "gameplay/Lights.h"
+#include "scene/Lights.h"
 #include "gameplay/Session.h"
 #include "gameplay/TestAids.h"
 #include "render/BlockBatch.h"
@@ -53,53 +53,87 @@ public:
     // fixed frame time and test clock, and traces the state (before run). False, after
     // one line on standard error, when the trace file cannot be written.
     [[nodiscard]] bool useTestAids(TestAids aids);
-    void startUp();
-    void mainLoop();
-
-    // One frame of the main loop: the events, the shell's frame, its picture.
-    void runFrame();
+    const TestAids& testAids() const { return aids; }
+    // render_scale=: the 3D scene's share of the window's pixels, 50 ... 100 per cent.
+    void setRenderScale(int32_t percent) { renderScalePercent = percent; }
 
     // The window's side of what the shell asks: sounds, pointer, dialogs, screen.
     std::unique_ptr<GameServices> services;
     // The play: menus, keys, overlays, clocks, the session.
     GameShell shell;
-    float frameDelta = 0.0f;
-    float lastFrameTicks = 0.0f;
 
-    // Cameras (the scene's camera is the session's)
-    Camera screenCamera;
-
-    // HUD state
-    float fpsTimer = 0.0f;
-    int32_t fpsFrames = 0;
-    TextLabel healthLabel;
-    TextLabel ammoLabel;
-    TextLabel statsLabel;
-    TextLabel windowSizeLabel;
-    TextLabel nodesLabel;
-    TextLabel scannerLabel;
-    TextLabel clockLabel;
-    TextLabel recordLabel;
-    TextLabel fortressCaptionLabel;
-    TextLabel fortressNameLabel;
-    TextLabel messageLabel;
-    ProcessorTimes previousProcessorTimes;  // the processor load compares with the last reading
-    std::filesystem::path screenshotsFolder = gameFiles().screenshotsFolder;  // the run's (util/Paths.h)
-    std::optional<int32_t> pendingScreenshot;  // F12's drawn number, saved with the next frame
-    // Writes the composed frame in the back buffer as a BMP (the number, or the next free one).
-    void saveScreenshot(int32_t drawn);
-
-    // ---- Menus, dialogs and audio ----
-    // Clears, draws the loading picture with the screen camera and presents it.
-    void drawLoadingFrame();
-
-    bool loadedSoundTable = false;  // start-up loaded the sound table: the destructor releases it
+    // The desktop, replaceable by a test.
     std::unique_ptr<ConfirmDialog> confirmDialog = makeSdlConfirmDialog();
     std::unique_ptr<WebPageOpener> webPageOpener = makeSdlWebPageOpener();
     // Where the pointer is, read on every mouse motion; SDL's own position by default.
     std::function<void(int32_t& x, int32_t& y)> readPointer = [](int32_t& x, int32_t& y) { SDL_GetMouseState(&x, &y); };
 
-    // ---- Rendering ----
+    // The frame clock and the frame counter of the statistics line (a game start resets both).
+    float lastFrameTicks = 0.0f;
+    int32_t fpsFrames = 0;
+
+private:
+    friend class WindowServices;
+    friend class WindowStartUp;
+
+    void startUp();
+    void mainLoop();
+    // One frame of the main loop: the events, the shell's frame, its picture.
+    void runFrame();
+    // This frame's input: the window system's events, or the script's.
+    void collectEvents(int64_t frameIndex);
+    void traceFrame(bool last);
+    void shutDown();
+
+    // ---- Start-up ----
+    void showLoadingScreen();
+    void initialiseAudio();
+    // World building's fixed render objects: screens, HUD, sky, walls, traces.
+    void createRenderObjects();
+    void createLabels();
+    void createFramebuffer();
+
+    // ---- The picture of a frame ----
+    // The menu screens, or the playing frame.
+    void drawFrame(const ShellFrame& frame, int64_t frameIndex);
+    // Clears, draws the loading picture with the screen camera and presents it.
+    void drawLoadingFrame();
+    void drawMenuScreen();
+    void drawPlayingFrame(const ShellFrame& frame);
+    // Where the 3D scene of a playing frame goes, and what follows it: the full-size
+    // picture for the aim mark and the HUD.
+    void beginScene();
+    void endScene();
+    void drawInGameFrame();
+    void drawHeldGun();
+    void drawEnemyShots();
+    void drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& view);
+    void drawDeferredModels();
+    void drawAimMark();
+    // The in-game frame's HUD, pictures and overlays, after the aim mark.
+    void drawHud();
+    void drawMapScreen();
+    void drawFlatObject(int32_t id);
+    // Writes the composed frame in the back buffer as a BMP (the number, or the next free one).
+    void saveScreenshot(int32_t drawn);
+
+    float frameDelta = 0.0f;
+    TestAids aids;
+    int64_t lastTracedFrame = -1;
+    std::FILE* traceFile = nullptr;
+    bool loadedSoundTable = false;  // start-up loaded the sound table: the destructor releases it
+
+    Camera screenCamera;  // the flat screens' and the HUD's (the scene's camera is the session's)
+    // The HUD's texts.
+    struct Labels {
+        TextLabel health, ammo, stats, windowSize, nodes, scanner, clock, record, fortressCaption, fortressName,
+            message;
+    } labels;
+    float fpsTimer = 0.0f;
+    ProcessorTimes previousProcessorTimes;  // the processor load compares with the last reading
+    std::filesystem::path screenshotsFolder = gameFiles().screenshotsFolder;  // the run's (util/Paths.h)
+    std::optional<int32_t> pendingScreenshot;  // F12's drawn number, saved with the next frame
+
     OffscreenFramebuffer framebuffer;
     // render_scale= below 100: the 3D scene's own smaller framebuffer, stretched into
     // framebuffer before the HUD is drawn over it at full size.
@@ -107,10 +141,6 @@ public:
     OffscreenFramebuffer sceneBuffer;
     int32_t sceneWidth = 0;
     int32_t sceneHeight = 0;
-    // Where the 3D scene of a playing frame goes, and what follows it: the full-size
-    // picture for the aim mark and the HUD.
-    void beginScene();
-    void endScene();
     ModelLibrary modelLibrary;
     std::unique_ptr<ModelLoader> modelLoader;  // instances load through it into modelLibrary
     TerrainRenderer terrainRenderer;
@@ -118,44 +148,16 @@ public:
     ClothRenderer clothRenderer;
     ParticleRenderer girlRenderer;
     ParticleRenderer spaceshipRenderer;
-    ParticleRenderer enemyDamageRenderer;  // every drone's hit sparks
+    ParticleRenderer enemyDamageRenderer;   // every drone's hit sparks
     ParticleRenderer enemyDestroyRenderer;  // every drone's wreck
-    int32_t modelsDrawn = 0;                 // model instances the last frame drew (after culling)
-    FrameProfiler profiler;                  // --profile
+    int32_t modelsDrawn = 0;                // model instances the last frame drew (after culling)
+    FrameProfiler profiler;                 // --profile
     // The post-processing program's two switches as last set.
     struct PostEffects {
         bool thunderstorm = false;
         bool grayScale = false;
         bool any() const { return thunderstorm || grayScale; }
     } postEffects;
-    // World building's fixed render objects: screens, HUD, sky, walls, traces.
-    void createRenderObjects();
-    void createLabels();
-    void createFramebuffer();
-
-    // ---- Test aids ----
-    TestAids testAids;
-    int64_t lastTracedFrame = -1;
-    std::FILE* traceFile = nullptr;
-
-private:
-    // Start-up steps of the window, in the order they run.
-    void showLoadingScreen();
-    void buildTerrainMesh(Terrain& terrain);
-    void initialiseAudio();
-
-    // The picture of the frame: the menu screens, or the playing frame.
-    void drawFrame(const ShellFrame& frame, int64_t frameIndex);
-    void drawMenuScreen();
-    void drawPlayingFrame(const ShellFrame& frame);
-    void drawInGameFrame();
-    void drawAimMark();
-    // The in-game frame's HUD, pictures and overlays, after the aim mark.
-    void drawHud();
-    void drawMapScreen();
-    void drawHeldGun();
-    void drawEnemyShots();
-    void drawModel(ModelHandle handle, const ModelPose& pose, const Frustum& view);
     // The default drawing holds the world's models back to draw them near to far.
     struct DeferredModel {
         float distance;
@@ -165,12 +167,4 @@ private:
     bool deferModels = false;
     float scenePixelsPerUnit = 0.0f;  // the frame's scale on screen, for leaving fogged models out
     std::vector<DeferredModel> deferredModels;
-    void drawDeferredModels();
-    void drawFlatObject(int32_t id);
-    void shutDown();
-    // This frame's input: the window system's events, or the script's.
-    void collectEvents(int64_t frameIndex);
-    void traceFrame(bool last);
-
-    friend class WindowStartUp;
 };

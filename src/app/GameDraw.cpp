@@ -162,7 +162,7 @@ void Game::drawLoadingFrame() {
 void Game::drawFrame(const ShellFrame& frame, int64_t frameIndex) {
     if (frame.played) {
         // A fast-forward plays its frames as the headless game does: rules only.
-        if (Renderer::instance().glReady && frameIndex >= testAids.fastForward) drawPlayingFrame(frame);
+        if (Renderer::instance().glReady && frameIndex >= aids.fastForward) drawPlayingFrame(frame);
         return;
     }
     if (isMenuScreen(shell.state)) {

@@ -53,35 +53,35 @@ void flipSurfaceVertically(SDL_Surface* surface) {
 
 void Game::createLabels() {
     const Renderer& renderer = Renderer::instance();
-    setUpLabel(healthLabel, "100", 75, 23, 0.69f, 0.69f, {0.0f, 0.7f, 0.0f});
-    setUpLabel(ammoLabel, "0", 225, 23, 0.69f, 0.69f);
-    setUpLabel(statsLabel, "", 5, 875, 0.4f, 0.45f, {2.0f, 0.1f, 0.1f});
-    setUpLabel(windowSizeLabel, std::to_string(renderer.width) + " x " + std::to_string(renderer.height), 5, 875,
+    setUpLabel(labels.health, "100", 75, 23, 0.69f, 0.69f, {0.0f, 0.7f, 0.0f});
+    setUpLabel(labels.ammo, "0", 225, 23, 0.69f, 0.69f);
+    setUpLabel(labels.stats, "", 5, 875, 0.4f, 0.45f, {2.0f, 0.1f, 0.1f});
+    setUpLabel(labels.windowSize, std::to_string(renderer.width) + " x " + std::to_string(renderer.height), 5, 875,
                0.35f, 0.36f, {0.09f, 0.77f, 0.71f});
-    setUpLabel(nodesLabel, "0/15", 335, 15, 0.39f, 0.44f);
-    setUpLabel(scannerLabel, "0", 435, 15, 0.39f, 0.44f);
-    setUpLabel(clockLabel, "", 5, 845, 0.4f, 0.4f);
-    setUpLabel(recordLabel, shell.fortress.recordText, 5, 827, 0.25f, 0.25f);
-    setUpLabel(fortressCaptionLabel, "Nombre de la fortaleza:", 150, 875, 0.5f, 0.6f);
-    setUpLabel(fortressNameLabel, shell.fortress.mapName, 440, 875, 0.5f, 0.6f, {1.0f, 0.1f, 0.1f});
-    setUpLabel(messageLabel, "", 60, 100, 0.5f, 0.6f);
+    setUpLabel(labels.nodes, "0/15", 335, 15, 0.39f, 0.44f);
+    setUpLabel(labels.scanner, "0", 435, 15, 0.39f, 0.44f);
+    setUpLabel(labels.clock, "", 5, 845, 0.4f, 0.4f);
+    setUpLabel(labels.record, shell.fortress.recordText, 5, 827, 0.25f, 0.25f);
+    setUpLabel(labels.fortressCaption, "Nombre de la fortaleza:", 150, 875, 0.5f, 0.6f);
+    setUpLabel(labels.fortressName, shell.fortress.mapName, 440, 875, 0.5f, 0.6f, {1.0f, 0.1f, 0.1f});
+    setUpLabel(labels.message, "", 60, 100, 0.5f, 0.6f);
 }
 
 void Game::drawHud() {
-    Session& s = *shell.session;
+    const Session& s = *shell.session;
     for (const int32_t id : hudIconIds(s.hud)) drawFlatObject(id);
 
-    ammoLabel.text = std::to_string(s.player.currentGun().ammo);
-    ammoLabel.draw();
-    healthLabel.text = std::to_string(s.player.health);
-    healthLabel.draw();
-    nodesLabel.text = s.hud.nodesText;
-    scannerLabel.text = s.hud.scannerText;
-    nodesLabel.draw();
-    scannerLabel.draw();
+    labels.ammo.text = std::to_string(s.player.currentGun().ammo);
+    labels.ammo.draw();
+    labels.health.text = std::to_string(s.player.health);
+    labels.health.draw();
+    labels.nodes.text = s.hud.nodesText;
+    labels.scanner.text = s.hud.scannerText;
+    labels.nodes.draw();
+    labels.scanner.draw();
     if (s.messageTimer > 0.0f) {
-        messageLabel.text = s.messageText;
-        messageLabel.draw();
+        labels.message.text = s.messageText;
+        labels.message.draw();
     }
 
     // Rebuilt once a second, not every frame.
@@ -95,20 +95,20 @@ void Game::drawHud() {
                 load = processorLoadPercent(previousProcessorTimes, *times);
                 previousProcessorTimes = *times;
             }
-            statsLabel.text = statsText(fpsFrames, load);
+            labels.stats.text = statsText(fpsFrames, load);
         }
         fpsFrames = 0;
         fpsTimer = 0.0f;
-        if (!s.player.dead && s.escapeStage == 0) clockLabel.text = playClockText(shell.playClock());
+        if (!s.player.dead && s.escapeStage == 0) labels.clock.text = playClockText(shell.playClock());
     }
-    if (shell.overlays.stats) statsLabel.draw();
-    clockLabel.draw();
-    recordLabel.text = shell.fortress.recordText;
-    recordLabel.draw();
+    if (shell.overlays.stats) labels.stats.draw();
+    labels.clock.draw();
+    labels.record.text = shell.fortress.recordText;
+    labels.record.draw();
     if (s.fortressNameTimer > 0.0f) {
-        fortressCaptionLabel.draw();
-        fortressNameLabel.draw();
-        windowSizeLabel.draw();
+        labels.fortressCaption.draw();
+        labels.fortressName.draw();
+        labels.windowSize.draw();
     }
 
     // The pictures lie in the HUD's plane, behind the aim mark and the icons drawn first.
@@ -123,7 +123,7 @@ void Game::drawHud() {
 }
 
 void Game::drawMapScreen() {
-    Session& s = *shell.session;
+    const Session& s = *shell.session;
     Renderer& renderer = Renderer::instance();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     RenderObject* trace = renderer.findObject(render_id::kMapTrace);

@@ -93,7 +93,7 @@ void Game::drawHeldGun() {
 }
 
 void Game::drawEnemyShots() {
-    Session& s = *shell.session;
+    const Session& s = *shell.session;
     const Camera& camera = s.sceneCamera;
     Renderer& renderer = Renderer::instance();
     RenderObject* ball = renderer.findObject(render_id::kProjectile);
@@ -121,7 +121,7 @@ void Game::drawEnemyShots() {
 
 void Game::drawInGameFrame() {
     using Pass = FrameProfiler::Pass;
-    Session& s = *shell.session;
+    const Session& s = *shell.session;
     const Camera& camera = s.sceneCamera;
     modelsDrawn = 0;
     // The gun in hand was drawn by the update, before the world: its depth keeps the

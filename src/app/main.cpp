@@ -152,11 +152,11 @@ int main(int argc, char** argv) {
     // A trace that cannot be written would be a run reported as fine with nothing to show.
     if (aids.any() && !game->useTestAids(std::move(aids))) return 2;
     // Under a script the turns must stay the headless game's, so the factor is left out.
-    if (options.mouseSensitivity && !game->testAids.script)
+    if (options.mouseSensitivity && !game->testAids().script)
         game->shell.session->sceneCamera.lookScale = *options.mouseSensitivity;
     applyInputOptions(options, game->shell.session->sceneCamera.lookScale);
     if (options.masterVolumePercent) AudioManager::instance().setMasterVolume(*options.masterVolumePercent);
-    if (options.renderScalePercent) game->renderScalePercent = *options.renderScalePercent;
+    if (options.renderScalePercent) game->setRenderScale(*options.renderScalePercent);
     const int status = game->run();
     game.reset();
     return status;

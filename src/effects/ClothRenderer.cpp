@@ -42,9 +42,9 @@ void ClothRenderer::createBuffers() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void ClothRenderer::draw(const Camera& camera, Cloth& cloth) {
+void ClothRenderer::draw(const Camera& camera, const Cloth& cloth) {
     if (!Renderer::instance().glReady || !shader.programId) return;
-    cloth.computeNormals();
+    const std::vector<glm::vec3> normals = cloth.vertexNormals();
     glUseProgram(shader.programId);
     textures.bind(0);
 
@@ -71,14 +71,15 @@ void ClothRenderer::draw(const Camera& camera, Cloth& cloth) {
     for (int32_t y = 0; y < h; ++y) {
         for (int32_t x = 0; x < w; ++x) {
             const ClothParticle& p = cloth.at(x, y);
+            const glm::vec3& normal = normals[static_cast<size_t>(cloth.index(x, y))];
             const float v[kFloatsPerVertex] = {p.position.x,
                                                p.position.y,
                                                p.position.z,
                                                static_cast<float>(x) / uSpan,
                                                static_cast<float>(y) / vSpan,
-                                               p.accumulatedNormal.x,
-                                               p.accumulatedNormal.y,
-                                               p.accumulatedNormal.z};
+                                               normal.x,
+                                               normal.y,
+                                               normal.z};
             for (float f : v) vertices[k++] = f;
         }
     }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "effects/sim/Cloth.h"
-#include "gameplay/Camera.h"
+#include "gameplay/Cloth.h"
+#include "scene/Camera.h"
 #include "render/ShaderProgram.h"
 #include "render/TextureSet.h"
 
@@ -30,7 +30,7 @@ public:
     void init(const std::string& textureKey = "clothTex");
     // Rebuilds the cloth's normals and draws it at its position, back faces culled
     // (the caller's culling state is put back). Does nothing without a GL context.
-    void draw(const Camera& camera, Cloth& cloth);
+    void draw(const Camera& camera, const Cloth& cloth);
     void release();
 
 private:

@@ -11,8 +11,8 @@
 
 #include <glm/glm.hpp>
 
-#include "effects/sim/Particles.h"
-#include "gameplay/Camera.h"
+#include "gameplay/Particles.h"
+#include "scene/Camera.h"
 #include "render/ShaderProgram.h"
 #include "render/TextureSet.h"
 

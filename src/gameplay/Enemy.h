@@ -7,9 +7,9 @@
 
 #include <glm/vec3.hpp>
 
-#include "effects/sim/Particles.h"
-#include "gameplay/Camera.h"
-#include "world/ModelHandle.h"
+#include "gameplay/Particles.h"
+#include "scene/Camera.h"
+#include "scene/ModelHandle.h"
 #include "world/WorldInstances.h"
 
 #include "gameplay/RuleContext.h"

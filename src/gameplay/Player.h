@@ -10,11 +10,11 @@
 
 #include <glm/glm.hpp>
 
-#include "gameplay/Camera.h"
+#include "scene/Camera.h"
 #include "gameplay/Enemy.h"
 #include "gameplay/GameServices.h"
 #include "gameplay/InputEvent.h"
-#include "gameplay/Lights.h"
+#include "scene/Lights.h"
 #include "gameplay/RuleContext.h"
 #include "gameplay/Weapon.h"
 #include "world/ObjectTables.h"

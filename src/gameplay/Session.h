@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "effects/sim/Cloth.h"
-#include "effects/sim/Particles.h"
-#include "gameplay/Camera.h"
+#include "gameplay/Cloth.h"
+#include "gameplay/Particles.h"
+#include "scene/Camera.h"
+#include "scene/DrawWindow.h"
 #include "gameplay/Enemy.h"
 #include "gameplay/GameServices.h"
 #include "gameplay/InputEvent.h"
-#include "gameplay/Lights.h"
+#include "scene/Lights.h"
 #include "gameplay/Player.h"
 #include "gameplay/RouteSearch.h"
 #include "gameplay/Scanner.h"
@@ -25,18 +26,6 @@
 #include "world/WorldInstances.h"
 
 class RandomEngine;
-
-// Block objects are drawn only inside this window of cells around the player, once it
-// has been computed.
-struct DrawWindow {
-    int32_t minX = 0;
-    int32_t minZ = 0;
-    int32_t maxX = 0;
-    int32_t maxZ = 0;
-    bool valid = false;
-
-    bool contains(int32_t i, int32_t j) const { return !valid || (i >= minX && i <= maxX && j >= minZ && j <= maxZ); }
-};
 
 // The sky's slow colour changes; also holds the two-second tick that moves the draw window.
 struct LightCycle {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "gameplay/ModelHandle.h"
+#include "scene/ModelHandle.h"
 
 // Where the gun's view model sits in camera space, and the phase of its animations.
 struct WeaponPose {

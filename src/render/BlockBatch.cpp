@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gameplay/Session.h"
+#include "scene/DrawWindow.h"
 #include "render/Frustum.h"
 #include "render/ImageStore.h"
 #include "render/OpaqueDrawing.h"

@@ -9,12 +9,11 @@
 
 #include <glm/glm.hpp>
 
-#include "gameplay/Camera.h"
-#include "gameplay/Lights.h"
+#include "scene/Camera.h"
+#include "scene/Lights.h"
 #include "render/ShaderProgram.h"
 #include "world/WorldInstances.h"
 
-class Session;
 struct DrawWindow;
 
 class BlockBatch {

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "gameplay/ModelHandle.h"
+#include "scene/ModelHandle.h"
 #include "render/Model.h"
 
 class ModelLibrary {

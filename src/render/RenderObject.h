@@ -7,8 +7,8 @@
 
 #include <glm/glm.hpp>
 
-#include "gameplay/Camera.h"
-#include "gameplay/Lights.h"
+#include "scene/Camera.h"
+#include "scene/Lights.h"
 #include "render/ShaderProgram.h"
 #include "render/Shape.h"
 #include "render/TextureSet.h"

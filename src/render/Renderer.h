@@ -11,7 +11,7 @@
 
 #include <glm/glm.hpp>
 
-#include "gameplay/Camera.h"
+#include "scene/Camera.h"
 #include "render/RenderObject.h"
 #include "render/Shape.h"
 

@@ -8,7 +8,7 @@
 
 #include <glm/glm.hpp>
 
-#include "gameplay/Lights.h"
+#include "scene/Lights.h"
 
 class ShaderProgram {
 public:

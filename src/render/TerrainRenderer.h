@@ -16,8 +16,8 @@
 
 #include <glm/glm.hpp>
 
-#include "gameplay/Camera.h"
-#include "gameplay/Lights.h"
+#include "scene/Camera.h"
+#include "scene/Lights.h"
 #include "render/ShaderProgram.h"
 #include "render/TerrainLod.h"
 #include "render/TextureSet.h"

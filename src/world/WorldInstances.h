@@ -10,7 +10,7 @@
 
 #include <glm/vec3.hpp>
 
-#include "world/ModelHandle.h"
+#include "scene/ModelHandle.h"
 #include "world/WorldGrid.h"
 
 // Which program a model is drawn with: the scene's models or the enemies'.

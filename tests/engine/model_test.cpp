@@ -20,7 +20,7 @@
 #include <assimp/scene.h>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "gameplay/Camera.h"
+#include "scene/Camera.h"
 #include "render/Model.h"
 #include "render/ModelLibrary.h"
 #include "render/Renderer.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "effects/OffscreenFramebuffer.h"
-#include "gameplay/Camera.h"
+#include "scene/Camera.h"
 #include "render/ImageStore.h"
 #include "render/Renderer.h"
 #include "render/ShaderProgram.h"

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "gameplay/Camera.h"
-#include "gameplay/Lights.h"
+#include "scene/Camera.h"
+#include "scene/Lights.h"
 #include "render/ImageStore.h"
 #include "render/Renderer.h"
 #include "render/TerrainRenderer.h"

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <random>
 
-#include "effects/sim/Particles.h"
+#include "gameplay/Particles.h"
 #include "util/Random.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "gameplay/Camera.h"
+#include "scene/Camera.h"
 #include "world/PlayerOptions.h"
 #include "world/WindowSettings.h"
 

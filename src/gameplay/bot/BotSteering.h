@@ -4,7 +4,7 @@
 // controls. It writes input events only; the player's state tells it what is held.
 #include <glm/glm.hpp>
 
-#include "gameplay/Camera.h"
+#include "scene/Camera.h"
 #include "gameplay/InputEvent.h"
 
 struct Player;

@@ -15,8 +15,7 @@ struct ClothParticle {
     float mass = 1.0f;
     glm::vec3 position{0.0f};
     glm::vec3 oldPosition{0.0f};
-    glm::vec3 acceleration{0.0f};       // cleared after every step of a movable particle
-    glm::vec3 accumulatedNormal{0.0f};  // sum of the adjacent triangles' unit normals
+    glm::vec3 acceleration{0.0f};  // cleared after every step of a movable particle
 
     void addForce(const glm::vec3& force) { acceleration += force / mass; }
     // Verlet with damping; an immovable particle keeps its place and its acceleration.
@@ -55,26 +54,26 @@ public:
     // Three relaxation passes over the constraints, then one Verlet step.
     void timeStep();
 
-    // Rebuilds every particle's accumulatedNormal from the current triangles.
-    void computeNormals();
+    // Every particle's normal for the drawing: the sum of its triangles' unit normals.
+    std::vector<glm::vec3> vertexNormals() const;
     // Indices of one triangle strip over the grid, row by row, joined by repeated
     // indices (670 for 20 x 17).
     std::vector<uint32_t> stripIndices() const;
 
 private:
     void addConstraint(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
-    // Calls visit(p1, p2, p3, n, |n|) for every triangle with its unnormalised normal
+    // Calls visit(triangle, n, |n|) for every triangle with its unnormalised normal
     // n = (p2 - p1) x (p3 - p1). A collapsed triangle has no facing: it catches no wind
     // and adds no normal (and must not spread NaN), so it is skipped.
     template <typename Visit>
-    void forEachFacingTriangle(Visit visit) {
+    void forEachFacingTriangle(Visit visit) const {
         for (const auto& t : triangles) {
-            ClothParticle& p1 = particles[static_cast<size_t>(t[0])];
-            ClothParticle& p2 = particles[static_cast<size_t>(t[1])];
-            ClothParticle& p3 = particles[static_cast<size_t>(t[2])];
-            const glm::vec3 n = glm::cross(p2.position - p1.position, p3.position - p1.position);
+            const glm::vec3& p1 = particles[static_cast<size_t>(t[0])].position;
+            const glm::vec3& p2 = particles[static_cast<size_t>(t[1])].position;
+            const glm::vec3& p3 = particles[static_cast<size_t>(t[2])].position;
+            const glm::vec3 n = glm::cross(p2 - p1, p3 - p1);
             const float length = glm::length(n);
-            if (length > 0.0f) visit(p1, p2, p3, n, length);
+            if (length > 0.0f) visit(t, n, length);
         }
     }
 };

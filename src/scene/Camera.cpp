@@ -1,4 +1,4 @@
-#include "gameplay/Camera.h"
+#include "scene/Camera.h"
 
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>

@@ -1,4 +1,4 @@
-#include "effects/sim/Cloth.h"
+#include "gameplay/Cloth.h"
 
 #include <cmath>
 
@@ -84,11 +84,10 @@ void Cloth::addForce(const glm::vec3& force) {
 }
 
 void Cloth::windForce(const glm::vec3& direction) {
-    forEachFacingTriangle([&](ClothParticle& p1, ClothParticle& p2, ClothParticle& p3, const glm::vec3& n, float length) {
+    // The forces change no position, so every triangle's normal is the one before the wind.
+    forEachFacingTriangle([&](const std::array<int32_t, 3>& t, const glm::vec3& n, float length) {
         const glm::vec3 force = n * glm::dot(n / length, direction);
-        p1.addForce(force);
-        p2.addForce(force);
-        p3.addForce(force);
+        for (const int32_t k : t) particles[static_cast<size_t>(k)].addForce(force);
     });
 }
 
@@ -110,14 +109,13 @@ void Cloth::timeStep() {
     for (ClothParticle& p : particles) p.step();
 }
 
-void Cloth::computeNormals() {
-    for (ClothParticle& p : particles) p.accumulatedNormal = glm::vec3(0.0f);
-    forEachFacingTriangle([](ClothParticle& p1, ClothParticle& p2, ClothParticle& p3, const glm::vec3& n, float length) {
+std::vector<glm::vec3> Cloth::vertexNormals() const {
+    std::vector<glm::vec3> normals(particles.size(), glm::vec3(0.0f));
+    forEachFacingTriangle([&](const std::array<int32_t, 3>& t, const glm::vec3& n, float length) {
         const glm::vec3 unit = n / length;
-        p1.accumulatedNormal += unit;
-        p2.accumulatedNormal += unit;
-        p3.accumulatedNormal += unit;
+        for (const int32_t k : t) normals[static_cast<size_t>(k)] += unit;
     });
+    return normals;
 }
 
 std::vector<uint32_t> Cloth::stripIndices() const {

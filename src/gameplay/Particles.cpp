@@ -1,4 +1,4 @@
-#include "effects/sim/Particles.h"
+#include "gameplay/Particles.h"
 
 #include "util/Random.h"
 
