@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "gameplay/Enemy.h"
 #include "gameplay/Session.h"
@@ -83,27 +84,33 @@ TEST(Enemies, TheRollChoosesTheLooks) {
 
 class PlayingSession : public ::testing::Test {
 protected:
+    // The terrain is slow to build and the same for every test: built once, copied into
+    // each test's own session so that no test sees what another one played.
     static void SetUpTestSuite() {
-        shared = new Session;
-        shared->buildTerrain();
+        terrain = new Terrain;
+        Session builder;
+        builder.buildTerrain();
+        *terrain = std::move(builder.terrain);
+        terrain->releaseMeshData();
     }
-    static void TearDownTestSuite() { delete shared; }
+    static void TearDownTestSuite() { delete terrain; }
     void SetUp() override {
         resetWorldGrid();
-        buildBlockTable();
-        buildItemTable();
-        session = shared;
+        owned = std::make_unique<Session>();
+        session = owned.get();
+        session->terrain = *terrain;
         session->setUpLights();
         session->createClothFlag();
         session->initialisePlayer();
         session->startGame(true);
     }
-    static Session* shared;
+    static Terrain* terrain;
+    std::unique_ptr<Session> owned;
     Session* session = nullptr;
     SilentServices sound;
     RandomEngine random{1};
 };
-Session* PlayingSession::shared = nullptr;
+Terrain* PlayingSession::terrain = nullptr;
 
 TEST_F(PlayingSession, TheSkyTurnsOnceIn720SecondsOfUnfrozenPlay) {
     for (int frame = 0; frame < 720 * 4; ++frame) session->frameRules(0.25f, sound, false);
