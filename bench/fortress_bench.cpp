@@ -45,8 +45,6 @@ void reportPerSeed(benchmark::State& state, Work work) {
 }
 
 void BM_GenerateAndFurnish200Seeds(benchmark::State& state) {
-    buildBlockTable();
-    buildItemTable();
     reportPerSeed(state, generateAndFurnish);
 }
 BENCHMARK(BM_GenerateAndFurnish200Seeds)->Unit(benchmark::kMillisecond)->Iterations(5);

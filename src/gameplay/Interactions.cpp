@@ -32,8 +32,8 @@ bool isFull(const Weapon& gun) { return gun.ammo >= gun.magazineSize; }
 // The item-table template of the touched object, or null when the object is a block
 // or names no entry: those kinds only ever come from models.
 const ItemDef* itemTemplate(bool isBlock, int32_t objectType) {
-    if (isBlock || objectType < 0 || static_cast<size_t>(objectType) >= itemTable.size()) return nullptr;
-    return &itemTable[static_cast<size_t>(objectType)];
+    if (isBlock || objectType < 0 || static_cast<size_t>(objectType) >= itemTable().size()) return nullptr;
+    return &itemTable()[static_cast<size_t>(objectType)];
 }
 
 // True when the escape begins.

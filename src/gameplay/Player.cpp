@@ -24,11 +24,11 @@ Template templateOf(const WorldCell& c) {
     const auto id = static_cast<size_t>(c.objectType);
     if (c.objectType < 0) return {};
     if (c.isBlock) {
-        if (id >= blockTable.size()) return {};
-        return {blockTable[id].interaction, blockTable[id].interactionCooldown};
+        if (id >= blockTable().size()) return {};
+        return {blockTable()[id].interaction, blockTable()[id].interactionCooldown};
     }
-    if (id >= itemTable.size()) return {};
-    return {itemTable[id].interaction, itemTable[id].interactionCooldown};
+    if (id >= itemTable().size()) return {};
+    return {itemTable()[id].interaction, itemTable()[id].interactionCooldown};
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include "world/ObjectTables.h"
 
 void buildSeededFortress(uint32_t generatorSeed, FortressSetup& out, const FortressBuildHooks& hooks) {
-    buildBlockTable();
-    buildItemTable();
     resetWorldGrid();
     out.map = FortressMap(generatorSeed, hooks.pumpEvents);
 

@@ -33,7 +33,7 @@ struct FortressSetup {
 // The generator seed that goes with a fortress seed (32-bit wrap-around).
 inline uint32_t generatorSeedFor(uint32_t mapSeed) { return 2u * mapSeed; }
 
-// Runs, in this order: buildBlockTable, buildItemTable, resetWorldGrid, the
+// Runs, in this order: resetWorldGrid, the
 // generator (crt::srand(generatorSeed)), placeLandingSite, furnishFortress and
 // prepareMapScreen. Draws from randomEngine() as it stands: the caller seeds it
 // with the fortress seed beforehand and draws nothing in between.

@@ -38,8 +38,8 @@ MapIconSpec mapIconFor(GridCell cell, int32_t id, std::string textureKey) {
 std::string mapIconKey(bool isBlock, int32_t objectType) {
     if (objectType <= 0) return {};
     const auto k = static_cast<size_t>(objectType);
-    if (isBlock) return k < blockTable.size() ? blockTable[k].mapIcon : std::string();
-    return k < itemTable.size() ? itemTable[k].mapIcon : std::string();
+    if (isBlock) return k < blockTable().size() ? blockTable()[k].mapIcon : std::string();
+    return k < itemTable().size() ? itemTable()[k].mapIcon : std::string();
 }
 
 namespace {
@@ -50,8 +50,8 @@ std::vector<std::string> iconTextures() {
     auto add = [&keys](const std::string& key) {
         if (!key.empty() && std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
     };
-    for (const ItemDef& d : itemTable) add(d.mapIcon);
-    for (const BlockDef& d : blockTable) add(d.mapIcon);
+    for (const ItemDef& d : itemTable()) add(d.mapIcon);
+    for (const BlockDef& d : blockTable()) add(d.mapIcon);
     return keys;
 }
 

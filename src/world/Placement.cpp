@@ -60,7 +60,7 @@ void placeItem(GridCell at, int32_t id) {
     c.objectType = id;
     c.isBlock = false;
     c.visible = true;
-    c.blocksMovement = itemTable[static_cast<size_t>(id)].blocksMovement;
+    c.blocksMovement = itemTable()[static_cast<size_t>(id)].blocksMovement;
 }
 
 void placeInteractiveItem(GridCell at, int32_t id) {

@@ -35,8 +35,8 @@ void WorldInstances::createCellInstance(int32_t i, int32_t j, int32_t objectType
     const float x = static_cast<float>(i) * kCellSize;
     const float z = static_cast<float>(j) * kCellSize;
     if (isBlock) {
-        if (static_cast<size_t>(objectType) >= blockTable.size()) return;
-        const BlockDef& d = blockTable[static_cast<size_t>(objectType)];
+        if (static_cast<size_t>(objectType) >= blockTable().size()) return;
+        const BlockDef& d = blockTable()[static_cast<size_t>(objectType)];
         if (d.renderObjectId == 0) return;
         // A non-negative base height is absolute (walls stand from 10 to 110 whatever
         // the ground); a negative one lifts the block that far above the terrain.
@@ -46,8 +46,8 @@ void WorldInstances::createCellInstance(int32_t i, int32_t j, int32_t objectType
         blockInstances.push_back({visible, d.renderObjectId, i, j, position, d.rotationDegrees, d.scale, d.spins});
         return;
     }
-    if (static_cast<size_t>(objectType) >= itemTable.size()) return;
-    const ItemDef& d = itemTable[static_cast<size_t>(objectType)];
+    if (static_cast<size_t>(objectType) >= itemTable().size()) return;
+    const ItemDef& d = itemTable()[static_cast<size_t>(objectType)];
     if (d.modelPath.empty()) return;
     glm::vec3 position{x, ground(x, z) + d.heightOffset, z};
     if (hasOffset(d.offset)) position += d.offset;

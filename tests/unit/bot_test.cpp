@@ -32,7 +32,7 @@ void put(int i, int j, int32_t id, bool shown = true) {
     c.isBlock = false;
     c.visible = shown;
     c.interactive = shown;
-    c.blocksMovement = itemTable[static_cast<size_t>(id)].blocksMovement;
+    c.blocksMovement = itemTable()[static_cast<size_t>(id)].blocksMovement;
 }
 
 // A player on flat ground in an empty grid, whose frames run the real player update.

@@ -14,8 +14,6 @@ namespace fortress_testing {
 inline void freshWorld() {
     worldGrid = WorldCells{};
     resetWorldGrid();
-    buildBlockTable();
-    buildItemTable();
 }
 
 inline void makeWall(int i, int j, int32_t style = 4) {
@@ -37,8 +35,6 @@ inline std::unique_ptr<FortressSetup> build(uint32_t seed) {
 // The world grid as it stands after furnishing, before the map screen is prepared.
 inline Furnishing furnishOnly(uint32_t seed) {
     worldGrid = WorldCells{};
-    buildBlockTable();
-    buildItemTable();
     resetWorldGrid();
     randomEngine().seed(seed);
     FortressMap map(generatorSeedFor(seed));

@@ -44,9 +44,9 @@ struct Touch : ::testing::Test {
         c.isBlock = isBlock;
         c.visible = true;
         c.interactive = true;
-        const Interaction kind = isBlock ? blockTable[static_cast<size_t>(objectType)].interaction
-                                         : itemTable[static_cast<size_t>(objectType)].interaction;
-        c.blocksMovement = !isBlock && itemTable[static_cast<size_t>(objectType)].blocksMovement;
+        const Interaction kind = isBlock ? blockTable()[static_cast<size_t>(objectType)].interaction
+                                         : itemTable()[static_cast<size_t>(objectType)].interaction;
+        c.blocksMovement = !isBlock && itemTable()[static_cast<size_t>(objectType)].blocksMovement;
         return touchAgain(kind, objectType, isBlock);
     }
 

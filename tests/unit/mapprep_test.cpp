@@ -41,8 +41,8 @@ TEST(MapPreparation, IconsRunInRowOrderWithTheirObjectsTextures) {
             EXPECT_TRUE(before.j < icon.cell.j || (before.j == icon.cell.j && before.i < icon.cell.i));
         }
         const bool boundary = onBoundaryRing(icon.cell.i, icon.cell.j) && c.isBlock && c.mapFog < 1.0f;
-        const std::string& tableIcon = c.isBlock ? blockTable[static_cast<size_t>(c.objectType)].mapIcon
-                                                 : itemTable[static_cast<size_t>(c.objectType)].mapIcon;
+        const std::string& tableIcon = c.isBlock ? blockTable()[static_cast<size_t>(c.objectType)].mapIcon
+                                                 : itemTable()[static_cast<size_t>(c.objectType)].mapIcon;
         EXPECT_EQ(icon.textureKey, boundary ? std::string(kBoundaryWallIcon) : tableIcon);
     }
 

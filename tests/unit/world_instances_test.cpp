@@ -28,8 +28,6 @@ class InstanceGrid : public ::testing::Test {
 protected:
     void SetUp() override {
         resetWorldGrid();
-        buildBlockTable();
-        buildItemTable();
     }
     static void place(int32_t i, int32_t j, int32_t type, bool isBlock) {
         WorldCell& c = worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)];
@@ -55,8 +53,8 @@ TEST_F(InstanceGrid, EachKindOfObjectStandsWhereItsDefinitionSays) {
     ASSERT_EQ(world.blockInstances.size(), 3u);
     const BlockInstance& wall = world.blockInstances[0];
     EXPECT_EQ(wall.position, glm::vec3(250.0f, 60.0f, 300.0f)) << "a wall stands at 60 whatever the ground";
-    EXPECT_EQ(wall.renderObjectId, blockTable[block::FirstWall].renderObjectId);
-    const BlockDef& f = blockTable[static_cast<size_t>(frame)];
+    EXPECT_EQ(wall.renderObjectId, blockTable()[block::FirstWall].renderObjectId);
+    const BlockDef& f = blockTable()[static_cast<size_t>(frame)];
     EXPECT_EQ(world.blockInstances[1].position, glm::vec3(350.0f, 70.0f, 400.0f) + f.offset);
     EXPECT_EQ(world.blockInstances[1].renderObjectId, 63);
     EXPECT_FLOAT_EQ(world.blockInstances[2].position.y, ground(450.0f, 500.0f) + 2.0f)
@@ -65,9 +63,9 @@ TEST_F(InstanceGrid, EachKindOfObjectStandsWhereItsDefinitionSays) {
 
     ASSERT_EQ(world.modelInstances.size(), 2u);
     const ModelInstance& gate = world.modelInstances[0];
-    EXPECT_EQ(gate.position, glm::vec3(550.0f + 25.0f, ground(550.0f, 600.0f) + itemTable[item::GateRed].heightOffset, 600.0f))
+    EXPECT_EQ(gate.position, glm::vec3(550.0f + 25.0f, ground(550.0f, 600.0f) + itemTable()[item::GateRed].heightOffset, 600.0f))
         << "the gate moves 25 units towards the wall it closes";
-    EXPECT_EQ(models.requests[0], itemTable[item::GateRed].modelPath);
+    EXPECT_EQ(models.requests[0], itemTable()[item::GateRed].modelPath);
     EXPECT_EQ(models.requests[0].rfind(kModelDirectory, 0), 0u);
     EXPECT_NE(gate.serial, world.modelInstances[1].serial);
 }
