@@ -26,14 +26,3 @@ RandomEngine& randomEngine() {
     static RandomEngine engine;
     return engine;
 }
-
-namespace crt {
-namespace {
-uint32_t state = 1;
-}
-void srand(uint32_t seed) { state = seed; }
-int rand() {
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 0x7FFFu);
-}
-}  // namespace crt

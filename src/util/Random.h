@@ -42,9 +42,19 @@ private:
 RandomEngine& randomEngine();
 
 // The classic C-runtime rand sequence, carried here so the fortress generator
-// gives the same grid for a seed on every platform and build.
-namespace crt {
-constexpr int kRandMax = 32767;
-void srand(uint32_t seed);
-int rand();
-}  // namespace crt
+// gives the same grid for a seed on every platform and build. Each generator owns
+// its own sequence: two fortresses built side by side do not share draws.
+class CrtRand {
+public:
+    static constexpr int kRandMax = 32767;
+
+    explicit CrtRand(uint32_t seed = 1) : state(seed) {}
+    void srand(uint32_t seed) { state = seed; }
+    int rand() {
+        state = state * 214013u + 2531011u;
+        return static_cast<int>((state >> 16) & 0x7FFFu);
+    }
+
+private:
+    uint32_t state;
+};

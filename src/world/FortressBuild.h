@@ -34,7 +34,7 @@ struct FortressSetup {
 inline uint32_t generatorSeedFor(uint32_t mapSeed) { return 2u * mapSeed; }
 
 // Runs, in this order: resetWorldGrid, the
-// generator (crt::srand(generatorSeed)), placeLandingSite, furnishFortress and
+// generator (its rand sequence seeded with generatorSeed), placeLandingSite, furnishFortress and
 // prepareMapScreen. Draws from randomEngine() as it stands: the caller seeds it
 // with the fortress seed beforehand and draws nothing in between.
 void buildSeededFortress(uint32_t generatorSeed, FortressSetup& out, const FortressBuildHooks& hooks = {});

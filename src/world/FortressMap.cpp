@@ -7,14 +7,12 @@
 
 namespace {
 
-int32_t randBelow(int32_t n) { return crt::rand() % n; }
-
 bool isFloorOrCorridor(FortressTile code) { return code == FortressTile::Floor || code == FortressTile::Corridor; }
 
 }  // namespace
 
 FortressMap::FortressMap(uint32_t generatorSeed, std::function<void()> pump) : pumpEvents(std::move(pump)) {
-    crt::srand(generatorSeed);
+    random.srand(generatorSeed);
     if (generateMap(kDefaultWidth, kDefaultHeight, kDefaultFeatures)) {
         cleanUp();
         publishToWorld();

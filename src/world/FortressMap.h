@@ -1,11 +1,13 @@
 #pragma once
 // The seeded fortress generator: grows rooms and corridors outwards from one
 // central room, cleans the result and publishes it into the world grid. It
-// draws only from crt::rand, so one generator seed is one fortress.
+// draws only from its own C-runtime rand sequence, so one generator seed is one fortress.
 #include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
+
+#include "util/Random.h"
 
 // The generator's cell codes (the fortress tool prints them as digits).
 enum class FortressTile : int32_t {
@@ -50,6 +52,9 @@ public:
     std::vector<FortressTile> tiles;  // row-major, cell (x, y) at y * width + x
     std::vector<int32_t> wallStyles;  // 4 ... 7 on room walls, 0 elsewhere
 
+    // The generator's own rand sequence; every draw of the generation comes from it.
+    CrtRand random;
+
     // What the unbounded marker search did, for the fortress checker.
     int32_t featuresBuilt = 0;
     int64_t markerTries[2] = {0, 0};
@@ -57,7 +62,7 @@ public:
 
     // Limits only; nothing generated (tests drive generateMap themselves).
     FortressMap() = default;
-    // Seeds crt::rand with generatorSeed, generates 71 x 60 with 200 features,
+    // Seeds the generator's rand sequence with generatorSeed, generates 71 x 60 with 200 features,
     // cleans up and publishes into worldGrid. pumpEvents runs once per growth
     // attempt so that a window stays responsive.
     explicit FortressMap(uint32_t generatorSeed, std::function<void()> pumpEvents = {});
@@ -85,11 +90,13 @@ private:
     size_t index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x); }
     // Outside the grid reads as Border (the neighbour east of the last column).
     FortressTile tileOrBorder(int32_t x, int32_t y) const { return inside(x, y) ? tile(x, y) : FortressTile::Border; }
-    bool findAttachment(Attachment& found);  // draws from crt::rand
+    bool findAttachment(Attachment& found);  // draws from random
     void growOnce();
     void placeMarker(int which, FortressTile code);
     bool rectIsEmpty(const Rect& r) const;
     void cleanUpPass();
+
+    int32_t randBelow(int32_t n) { return random.rand() % n; }
 
     std::function<void()> pumpEvents;
 };
