@@ -9,7 +9,6 @@
 #include "render/ImageStore.h"
 #include "render/Renderer.h"
 #include "util/FrameClock.h"
-#include "util/Random.h"
 
 using enum GameState;
 
@@ -98,7 +97,7 @@ void Game::loadFortressIdentity() {
 }
 
 void Game::seedRandomEngines() {
-    randomEngine().seed(fortress.mapSeed);
+    session->random.seed(fortress.mapSeed);
     generatorSeed = generatorSeedFor(fortress.mapSeed);
 }
 
@@ -155,7 +154,7 @@ void Game::traceFrame(bool last) {
     if (!traceFile || lastTracedFrame == framesRun) return;
     const bool due = testAids.traceEvery > 0 && framesRun % testAids.traceEvery == 0;
     if (!due && !last) return;
-    const std::string line = traceLine(framesRun, gameState, *session, randomEngine().drawsSinceSeed());
+    const std::string line = traceLine(framesRun, gameState, *session, session->random.drawsSinceSeed());
     std::fprintf(traceFile, "%s\n", line.c_str());
     std::fflush(traceFile);
     lastTracedFrame = framesRun;
@@ -193,7 +192,7 @@ void Game::shutDown() {
 void Game::setUpLights() { session->setUpLights(); }
 
 void Game::createParticleSystems() {
-    session->createParticleSystems(randomEngine());
+    session->createParticleSystems();
     girlRenderer.init("GirlRecueEffect", session->girlEffect.count);
     spaceshipRenderer.init("SpaceshipEffect", session->spaceshipEffect.count);
     enemyDamageRenderer.init("EnemyDamageEffect", 20);

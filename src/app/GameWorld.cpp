@@ -6,7 +6,6 @@
 #include "render/MapIcons.h"
 #include "render/Renderer.h"
 #include "render/TexturePrefetch.h"
-#include "util/Random.h"
 
 namespace {
 
@@ -52,7 +51,7 @@ void Game::buildWorld() {
     FortressBuildHooks hooks;
     hooks.icons = &icons;
     hooks.pumpEvents = pumpEvents;
-    buildSeededFortress(generatorSeed, setup, hooks);
+    buildSeededFortress(session->grid, session->random, generatorSeed, setup, hooks);
     // The icons an object placed during play shows on the map.
     for (const MapIconSpec& icon : placedObjectIcons()) icons.createMapIcon(icon);
 
@@ -60,7 +59,7 @@ void Game::buildWorld() {
 
     modelLoader = std::make_unique<LibraryModels>(modelLibrary);
     TexturePrefetch::instance().finish();
-    session->populateWorld(randomEngine(), *modelLoader, pumpEvents);
+    session->populateWorld(*modelLoader, pumpEvents);
     TexturePrefetch::instance().release();
     setup.map.release();
 }

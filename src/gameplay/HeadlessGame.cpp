@@ -1,6 +1,5 @@
 #include "gameplay/HeadlessGame.h"
 
-#include "util/Random.h"
 #include "world/FortressBuild.h"
 
 HeadlessGame::HeadlessGame(uint32_t seed) {
@@ -10,17 +9,17 @@ HeadlessGame::HeadlessGame(uint32_t seed) {
     identity.formatRecordText();
 
     // The game's start-up order, every draw included.
-    randomEngine().seed(seed);
     Session& s = *playing;
+    s.random.seed(seed);
     s.buildTerrain();
     FortressSetup setup;
-    buildSeededFortress(generatorSeedFor(seed), setup);
+    buildSeededFortress(s.grid, s.random, generatorSeedFor(seed), setup);
     s.adoptFortress(setup);
     static NoModels noModels;
-    s.populateWorld(randomEngine(), noModels);
+    s.populateWorld(noModels);
     setup.map.release();
     s.setUpLights();
-    s.createParticleSystems(randomEngine());
+    s.createParticleSystems();
     s.createClothFlag();
     s.initialisePlayer();
     s.storeRecordIfBetter = [this] { return identity.storeRecordIfBetter(now()); };
@@ -68,7 +67,7 @@ void HeadlessGame::handlePlayingKeys(const InputEvents& events) {
                 break;
             case Key::N: playing->useScanner(*services); break;
             case Key::F8: statsShown = !statsShown; break;
-            case Key::F12: static_cast<void>(randomEngine().uniformInt(1000, 9999)); break;  // no file is written
+            case Key::F12: static_cast<void>(playing->random.uniformInt(1000, 9999)); break;  // no file is written
             default: break;
         }
     }

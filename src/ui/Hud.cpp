@@ -128,7 +128,7 @@ void Game::drawMapScreen() {
     Renderer& renderer = Renderer::instance();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     RenderObject* trace = renderer.findObject(998);
-    for (const MapMark& mark : mapScreenMarks(worldGrid)) {
+    for (const MapMark& mark : mapScreenMarks(s.grid)) {
         if (mark.trace) {
             if (!trace) continue;
             setAlpha(*trace, mark.alpha);
@@ -162,7 +162,7 @@ void Game::takeScreenshot() {
     // stays the same. The window's front buffer reads back black under Mesa's software
     // renderer once presented, so the picture is taken from the next composed frame,
     // just before it is presented.
-    pendingScreenshot = randomEngine().uniformInt(kFirstScreenshotNumber, kLastScreenshotNumber);
+    pendingScreenshot = session->random.uniformInt(kFirstScreenshotNumber, kLastScreenshotNumber);
 }
 
 void Game::saveScreenshot(int32_t drawn) {

@@ -22,7 +22,3 @@ double RandomEngine::realFromDraw(float lo, float hi, uint32_t r) {
     return static_cast<double>(lo) + (static_cast<double>(hi) - static_cast<double>(lo)) * c;
 }
 
-RandomEngine& randomEngine() {
-    static RandomEngine engine;
-    return engine;
-}

@@ -1,7 +1,7 @@
 #pragma once
-// The one run-time random engine (a standard 32-bit Mersenne Twister) and the
-// distributions the game draws from it. The distributions are written out by
-// hand: a library distribution may use another algorithm and would give other
+// The run-time random engine (a standard 32-bit Mersenne Twister; each game owns
+// one) and the distributions the game draws from it. The distributions are written
+// out by hand: a library distribution may use another algorithm and would give other
 // numbers for the same seed, and a seed must mean the same fortress everywhere.
 #include <cstdint>
 #include <random>
@@ -37,9 +37,6 @@ private:
     std::mt19937 engine;
     uint64_t draws = 0;
 };
-
-// The process-wide engine, created seeded with 65535 on first use.
-RandomEngine& randomEngine();
 
 // The classic C-runtime rand sequence, carried here so the fortress generator
 // gives the same grid for a seed on every platform and build. Each generator owns

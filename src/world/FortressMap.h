@@ -1,6 +1,6 @@
 #pragma once
 // The seeded fortress generator: grows rooms and corridors outwards from one
-// central room, cleans the result and publishes it into the world grid. It
+// central room, cleans the result and publishes it into a world grid. It
 // draws only from its own C-runtime rand sequence, so one generator seed is one fortress.
 #include <cstdint>
 #include <functional>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "util/Random.h"
+#include "world/WorldGrid.h"
 
 // The generator's cell codes (the fortress tool prints them as digits).
 enum class FortressTile : int32_t {
@@ -62,16 +63,16 @@ public:
 
     // Limits only; nothing generated (tests drive generateMap themselves).
     FortressMap() = default;
-    // Seeds the generator's rand sequence with generatorSeed, generates 71 x 60 with 200 features,
-    // cleans up and publishes into worldGrid. pumpEvents runs once per growth
-    // attempt so that a window stays responsive.
+    // Seeds the generator's rand sequence with generatorSeed, generates 71 x 60 with
+    // 200 features and cleans up; publishToWorld then writes it into a grid. pumpEvents
+    // runs once per growth attempt so that a window stays responsive.
     explicit FortressMap(uint32_t generatorSeed, std::function<void()> pumpEvents = {});
 
     bool generateMap(int32_t requestedWidth, int32_t requestedHeight, int32_t requestedFeatures);
     bool carveRoom(int32_t x, int32_t y, int32_t maxXLength, int32_t maxYLength, int32_t direction);
     bool carveCorridor(int32_t x, int32_t y, int32_t maxLength, int32_t direction);
     void cleanUp();
-    void publishToWorld() const;
+    void publishToWorld(WorldCells& grid) const;
     void release();
 
     bool inside(int32_t x, int32_t y) const { return x >= 0 && x < width && y >= 0 && y < height; }

@@ -74,13 +74,13 @@ std::vector<MapIconSpec> placedObjectIcons() {
 
 bool onBoundaryRing(int32_t i, int32_t j) { return i == kRingLow || i == kRingHigh || j == kRingLow || j == kRingHigh; }
 
-MapScreenResult prepareMapScreen(WorldCells& initialWorld, std::vector<ScannerTarget>& scannerTargets,
+MapScreenResult prepareMapScreen(WorldCells& grid, WorldCells& initialWorld, std::vector<ScannerTarget>& scannerTargets,
                                  MapIconFactory& icons, const std::function<void()>& pumpEvents) {
     MapScreenResult result;
     int32_t nextId = kFirstMapIconId;
     for (int32_t j = 0; j < kWorldSize; ++j) {
         for (int32_t i = 0; i < kWorldSize; ++i) {
-            WorldCell& c = worldGrid[i][j];
+            WorldCell& c = grid[i][j];
             std::string icon;
             if (!c.isBlock) {
                 if (c.objectType == item::Hiyura) {
@@ -110,4 +110,4 @@ MapScreenResult prepareMapScreen(WorldCells& initialWorld, std::vector<ScannerTa
     return result;
 }
 
-void restoreInitialWorld(const WorldCells& initialWorld) { worldGrid = initialWorld; }
+void restoreInitialWorld(WorldCells& grid, const WorldCells& initialWorld) { grid = initialWorld; }

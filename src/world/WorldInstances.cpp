@@ -67,22 +67,22 @@ void WorldInstances::createCellInstance(int32_t i, int32_t j, int32_t objectType
     modelInstances.push_back(record);
 }
 
-void WorldInstances::createAllCellInstances(const GroundHeight& ground, ModelLoader& models,
+void WorldInstances::createAllCellInstances(const WorldCells& grid, const GroundHeight& ground, ModelLoader& models,
                                             const std::function<void()>& afterRow) {
     blockInstances.clear();
     modelInstances.clear();
     for (int32_t j = kFirstFurnishedCell; j <= kLastFurnishedCell; ++j) {
         for (int32_t i = kFirstFurnishedCell; i <= kLastFurnishedCell; ++i) {
-            const WorldCell& c = worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)];
+            const WorldCell& c = grid[static_cast<size_t>(i)][static_cast<size_t>(j)];
             if (c.objectType != 0) createCellInstance(i, j, c.objectType, c.isBlock, c.visible, ground, models);
         }
         if (afterRow) afterRow();
     }
 }
 
-int32_t WorldInstances::findCellInstance(int32_t i, int32_t j) const {
+int32_t WorldInstances::findCellInstance(const WorldCells& grid, int32_t i, int32_t j) const {
     if (!insideWorld(i, j)) return -1;
-    return findCellInstance(i, j, worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock);
+    return findCellInstance(i, j, grid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock);
 }
 
 int32_t WorldInstances::findCellInstance(int32_t i, int32_t j, bool isBlock) const {
@@ -99,9 +99,9 @@ int32_t WorldInstances::findCellInstance(int32_t i, int32_t j, bool isBlock) con
     return -1;
 }
 
-void WorldInstances::removeCellInstance(int32_t i, int32_t j) {
+void WorldInstances::removeCellInstance(const WorldCells& grid, int32_t i, int32_t j) {
     if (!insideWorld(i, j)) return;
-    removeCellInstance(i, j, worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock);
+    removeCellInstance(i, j, grid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock);
 }
 
 void WorldInstances::removeCellInstance(int32_t i, int32_t j, bool isBlock) {

@@ -195,28 +195,30 @@ TEST(FortressGenerator, SameSeedSameGrid) {
 }
 
 TEST(FortressGenerator, PublishesWithTheWorldOffset) {
-    fortress_testing::freshWorld();
+    const auto ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
+    fortress_testing::freshWorld(grid);
     FortressMap m = mapFromRows(std::vector<std::string>(60, std::string(71, '0')));
     m.setTile(1, 1, FortressTile::Wall);
     m.wallStyles[static_cast<size_t>(1 * 71 + 1)] = 6;
     m.setTile(1, 2, FortressTile::Door);
     m.setTile(2, 2, FortressTile::Floor);
     m.setTile(69, 58, FortressTile::Floor);
-    m.publishToWorld();
+    m.publishToWorld(grid);
 
-    const WorldCell& wall = worldGrid[2][8];
+    const WorldCell& wall = grid[2][8];
     EXPECT_EQ(wall.pathCost, kWallPathCost);
     EXPECT_EQ(wall.objectType, 6);
     EXPECT_TRUE(wall.visible && wall.isBlock && wall.blocksMovement);
     EXPECT_TRUE(wall.northOpen) << "row 7 was only reset, so it is open";
 
-    const WorldCell& door = worldGrid[2][9];
+    const WorldCell& door = grid[2][9];
     EXPECT_TRUE(door.isDoorway);
     EXPECT_FALSE(door.northOpen) << "the wall above closes the north side";
     EXPECT_EQ(door.pathCost, kOpenPathCost);
     EXPECT_FALSE(door.blocksMovement);
 
-    EXPECT_TRUE(worldGrid[3][9].isRoomFloor);
-    EXPECT_TRUE(worldGrid[70][65].isRoomFloor) << "generator (69, 58) lands on world (70, 65)";
-    EXPECT_FALSE(worldGrid[71][66].isRoomFloor);
+    EXPECT_TRUE(grid[3][9].isRoomFloor);
+    EXPECT_TRUE(grid[70][65].isRoomFloor) << "generator (69, 58) lands on world (70, 65)";
+    EXPECT_FALSE(grid[71][66].isRoomFloor);
 }

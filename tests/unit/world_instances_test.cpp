@@ -2,6 +2,7 @@
 // stands, which cells get none, and the per-cell operations gameplay uses.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,9 @@ struct CountingModels : ModelLoader {
 
 class InstanceGrid : public ::testing::Test {
 protected:
-    void SetUp() override {
-        resetWorldGrid();
-    }
-    static void place(int32_t i, int32_t j, int32_t type, bool isBlock) {
-        WorldCell& c = worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)];
+    void SetUp() override { resetWorldGrid(grid); }
+    void place(int32_t i, int32_t j, int32_t type, bool isBlock) {
+        WorldCell& c = grid[static_cast<size_t>(i)][static_cast<size_t>(j)];
         c.objectType = type;
         c.isBlock = isBlock;
         c.visible = true;
@@ -39,6 +38,8 @@ protected:
     GroundHeight ground = [](float x, float z) { return 0.01f * x + 0.02f * z + 3.0f; };
     CountingModels models;
     WorldInstances world;
+    std::unique_ptr<WorldCells> ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
 };
 
 TEST_F(InstanceGrid, EachKindOfObjectStandsWhereItsDefinitionSays) {
@@ -48,7 +49,7 @@ TEST_F(InstanceGrid, EachKindOfObjectStandsWhereItsDefinitionSays) {
     place(9, 10, block::FirstTrace, true);
     place(11, 12, item::GateRed, false);
     place(13, 14, item::Health, false);
-    world.createAllCellInstances(ground, models);
+    world.createAllCellInstances(grid, ground, models);
 
     ASSERT_EQ(world.blockInstances.size(), 3u);
     const BlockInstance& wall = world.blockInstances[0];
@@ -75,7 +76,7 @@ TEST_F(InstanceGrid, TheBorderRowsObjectZeroAndEmptyDefinitionsGetNoInstance) {
         place(k, 30, block::FirstWall, true);
         place(30, k, item::Health, false);
     }
-    world.createAllCellInstances(ground, models);
+    world.createAllCellInstances(grid, ground, models);
     EXPECT_TRUE(world.blockInstances.empty());
     EXPECT_TRUE(world.modelInstances.empty());
 
@@ -90,7 +91,7 @@ TEST_F(InstanceGrid, TheBorderRowsObjectZeroAndEmptyDefinitionsGetNoInstance) {
 
 TEST_F(InstanceGrid, OneModelIsLoadedPerFileHoweverManyInstancesUseIt) {
     for (int32_t i = 2; i < 40; ++i) place(i, 20, item::Health, false);
-    world.createAllCellInstances(ground, models);
+    world.createAllCellInstances(grid, ground, models);
     EXPECT_EQ(world.modelInstances.size(), 38u);
     EXPECT_EQ(models.distinct.size(), 1u);
     for (const ModelInstance& m : world.modelInstances) EXPECT_EQ(m.model, 0);
@@ -100,17 +101,17 @@ TEST_F(InstanceGrid, FindAndRemoveFollowTheCellsListAndTheLaterRecordsMoveUp) {
     place(4, 4, item::Health, false);
     place(5, 4, block::FirstWall, true);
     place(6, 4, item::Ammo, false);
-    world.createAllCellInstances(ground, models);
-    EXPECT_EQ(world.findCellInstance(4, 4), 0);
-    EXPECT_EQ(world.findCellInstance(5, 4), 0) << "the block list, since the cell holds a block";
-    EXPECT_EQ(world.findCellInstance(6, 4), 1);
-    EXPECT_EQ(world.findCellInstance(7, 4), -1);
-    EXPECT_EQ(world.findCellInstance(-1, 80), -1);
+    world.createAllCellInstances(grid, ground, models);
+    EXPECT_EQ(world.findCellInstance(grid, 4, 4), 0);
+    EXPECT_EQ(world.findCellInstance(grid, 5, 4), 0) << "the block list, since the cell holds a block";
+    EXPECT_EQ(world.findCellInstance(grid, 6, 4), 1);
+    EXPECT_EQ(world.findCellInstance(grid, 7, 4), -1);
+    EXPECT_EQ(world.findCellInstance(grid, -1, 80), -1);
 
-    world.removeCellInstance(4, 4);
-    EXPECT_EQ(world.findCellInstance(6, 4), 0);
+    world.removeCellInstance(grid, 4, 4);
+    EXPECT_EQ(world.findCellInstance(grid, 6, 4), 0);
     EXPECT_EQ(world.modelInstances.size(), 1u);
-    world.removeCellInstance(4, 4);  // nothing left there
+    world.removeCellInstance(grid, 4, 4);  // nothing left there
     EXPECT_EQ(world.modelInstances.size(), 1u);
 }
 
@@ -118,23 +119,23 @@ TEST_F(InstanceGrid, GatesSlideOnTheirOwnAndLeaveTheirCellsAsTheyStart) {
     place(10, 10, item::Health, false);
     place(12, 10, item::GateGreen, false);
     place(14, 10, item::GateRed, false);
-    world.createAllCellInstances(ground, models);
+    world.createAllCellInstances(grid, ground, models);
     world.startSliding(12, 10, true);
     world.startSliding(14, 10, false);  // while the first still slides
     ASSERT_EQ(world.slides.size(), 2u);
     EXPECT_FLOAT_EQ(world.slides[0].end, world.modelInstances[1].position.x + 50.0f);
     EXPECT_FLOAT_EQ(world.slides[1].end, world.modelInstances[2].position.z + 50.0f);
 
-    world.removeCellInstance(10, 10);  // a pick-up while the gates slide
+    world.removeCellInstance(grid, 10, 10);  // a pick-up while the gates slide
     ASSERT_EQ(world.modelInstances[0].i, 12);
     EXPECT_NE(world.slideOf(world.modelInstances[0]), nullptr) << "the gate still slides, not the record after it";
     EXPECT_NE(world.slideOf(world.modelInstances[1]), nullptr);
 
     // A drop into an opening doorway is that cell's record, not the gate.
-    EXPECT_EQ(world.findCellInstance(12, 10), -1);
+    EXPECT_EQ(world.findCellInstance(grid, 12, 10), -1);
     world.createCellInstance(12, 10, item::Health, false, true, ground, models);
-    EXPECT_EQ(world.findCellInstance(12, 10), 2);
-    world.removeCellInstance(12, 10);
+    EXPECT_EQ(world.findCellInstance(grid, 12, 10), 2);
+    world.removeCellInstance(grid, 12, 10);
     ASSERT_EQ(world.modelInstances.size(), 2u);
     EXPECT_NE(world.slideOf(world.modelInstances[0]), nullptr) << "taking the drop leaves the gate alone";
     world.startSliding(12, 10, true);  // the doorway has no record of its own any more

@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     game.session().player.invulnerable = options.invulnerable;
     auto trace = [&] {
         const std::string line =
-            traceLine(game.framesRun, game.state, game.session(), randomEngine().drawsSinceSeed());
+            traceLine(game.framesRun, game.state, game.session(), game.session().random.drawsSinceSeed());
         std::fputs(line.c_str(), stdout);
         std::fputc('\n', stdout);
     };
