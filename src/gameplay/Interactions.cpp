@@ -24,7 +24,7 @@ void showIfAny(Player& player, const std::string& text) {
 
 // The picked-up or used-up object leaves its cell.
 void takeAway(Player& player, RuleContext& context) {
-    removeCellObject(context.requests, player.cellX, player.cellZ, false, true);
+    removeCellObject(context.grid, context.requests, player.cellX, player.cellZ, false, true);
 }
 
 bool isFull(const Weapon& gun) { return gun.ammo >= gun.magazineSize; }
@@ -32,12 +32,12 @@ bool isFull(const Weapon& gun) { return gun.ammo >= gun.magazineSize; }
 // The item-table template of the touched object, or null when the object is a block
 // or names no entry: those kinds only ever come from models.
 const ItemDef* itemTemplate(bool isBlock, int32_t objectType) {
-    if (isBlock || objectType < 0 || static_cast<size_t>(objectType) >= itemTable.size()) return nullptr;
-    return &itemTable[static_cast<size_t>(objectType)];
+    if (isBlock || objectType < 0 || static_cast<size_t>(objectType) >= itemTable().size()) return nullptr;
+    return &itemTable()[static_cast<size_t>(objectType)];
 }
 
 // True when the escape begins.
-bool touchSpaceship(Player& player, const ItemDef& t) {
+bool touchSpaceship(Player& player, const ItemDef& t, WorldCells& grid) {
     // Every check is made; the one reported is the last that fails, so a player who
     // has done nothing yet hears about the energy first.
     const char* missing = nullptr;
@@ -50,7 +50,7 @@ bool touchSpaceship(Player& player, const ItemDef& t) {
         player.setMessage(missing);
         return false;
     }
-    if (insideWorld(player.cellX, player.cellZ)) worldGrid[player.cellX][player.cellZ].interactive = false;
+    if (insideWorld(player.cellX, player.cellZ)) grid[player.cellX][player.cellZ].interactive = false;
     player.moveForward = player.moveBack = player.moveLeft = player.moveRight = false;
     player.escaping = true;
     showIfAny(player, t.message);
@@ -108,7 +108,7 @@ void interact(Player& player, Interaction kind, bool isBlock, int32_t objectType
         if (t == nullptr) return;
         // The key is shown, not handed over: it opens every gate of its colour.
         if (player.itemCount(t->requiredItem) > 0) {
-            removeCellObject(context.requests, x, z, true, t->slidesAlongX);
+            removeCellObject(context.grid, context.requests, x, z, true, t->slidesAlongX);
             sound.playOneShot("OpenDoor");
         } else {
             showIfAny(player, t->blockedMessage);
@@ -119,7 +119,7 @@ void interact(Player& player, Interaction kind, bool isBlock, int32_t objectType
     case Interaction::ObstacleNeedingItem:
         if (t == nullptr) return;
         if (player.itemCount(t->requiredItem) > 0) {
-            removeCellObject(context.requests, x, z, false, false);
+            removeCellObject(context.grid, context.requests, x, z, false, false);
             showIfAny(player, t->message);
             sound.playOneShot("RemoveItem");
         } else {
@@ -132,8 +132,8 @@ void interact(Player& player, Interaction kind, bool isBlock, int32_t objectType
         if (t == nullptr) return;
         if (player.takeItem(item::EnergyCell)) {
             // The platform stays in its cell; the connected cell is drawn standing on it.
-            if (insideWorld(x, z)) worldGrid[x][z].interactive = false;
-            placeCellObject(context.requests, x, z, item::EnergyCell, false, true, false, false, false);
+            if (insideWorld(x, z)) context.grid[x][z].interactive = false;
+            placeCellObject(context.grid, context.requests, x, z, item::EnergyCell, false, true, false, false, false);
             player.addItem(item::ConnectedCells, 1);
             showIfAny(player, t->message);
             sound.playOneShot("EnergyCellConnected");
@@ -145,11 +145,11 @@ void interact(Player& player, Interaction kind, bool isBlock, int32_t objectType
 
     case Interaction::SpaceshipExit:
         if (t == nullptr) return;
-        if (!touchSpaceship(player, *t)) sound.playOneShot("NoItemInv");
+        if (!touchSpaceship(player, *t, context.grid)) sound.playOneShot("NoItemInv");
         return;
 
     case Interaction::RouteTrace:
-        removeCellObject(context.requests, x, z, false, true);
+        removeCellObject(context.grid, context.requests, x, z, false, true);
         sound.playOneShot("Follow_trace_path");
         return;
 

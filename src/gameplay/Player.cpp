@@ -24,11 +24,11 @@ Template templateOf(const WorldCell& c) {
     const auto id = static_cast<size_t>(c.objectType);
     if (c.objectType < 0) return {};
     if (c.isBlock) {
-        if (id >= blockTable.size()) return {};
-        return {blockTable[id].interaction, blockTable[id].interactionCooldown};
+        if (id >= blockTable().size()) return {};
+        return {blockTable()[id].interaction, blockTable()[id].interactionCooldown};
     }
-    if (id >= itemTable.size()) return {};
-    return {itemTable[id].interaction, itemTable[id].interactionCooldown};
+    if (id >= itemTable().size()) return {};
+    return {itemTable()[id].interaction, itemTable()[id].interactionCooldown};
 }
 
 }  // namespace
@@ -183,7 +183,7 @@ void Player::updatePlayer(Camera& camera, const GroundHeight& ground, float dt, 
     cellX = cellOf(p.x);
     cellZ = cellOf(p.z);
     if (insideWorld(cellX, cellZ)) {
-        WorldCell& c = worldGrid[static_cast<size_t>(cellX)][static_cast<size_t>(cellZ)];
+        WorldCell& c = context.grid[static_cast<size_t>(cellX)][static_cast<size_t>(cellZ)];
         if (c.blocksMovement) {
             // Thrown back by twice the attempted step, away from the wall.
             p.x = oldX + 2.0f * (oldX - p.x);

@@ -79,15 +79,15 @@ void useScanner(Player& player, ScannerWorld world, GameServices& services, Rand
 
     // The old trail goes at once, not through the queue: the new one is created below
     // in the same call and the queue would otherwise remove the fresh marks.
-    const bool found = findRoute(player.cellX, player.cellZ, target.i, target.j, false, true, trail.trailKind,
-                                 world.routeGrid,
-                                 [&world](int32_t i, int32_t j) { world.instances.removeCellInstance(i, j); });
+    const auto removeMark = [&world](int32_t i, int32_t j) { world.instances.removeCellInstance(world.grid, i, j); };
+    const bool found = findRoute(world.grid, player.cellX, player.cellZ, target.i, target.j, false, true,
+                                 trail.trailKind, world.routeGrid, removeMark);
     // No route: silent, and the card is kept.
     if (!found) return;
 
     for (int32_t i = 0; i < kWorldSize; ++i) {
         for (int32_t j = 0; j < kWorldSize; ++j) {
-            const WorldCell& c = worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)];
+            const WorldCell& c = world.grid[static_cast<size_t>(i)][static_cast<size_t>(j)];
             if (c.routeMark != 0)
                 world.instances.createCellInstance(i, j, c.routeMark, true, true, world.ground, world.models);
         }
@@ -97,14 +97,14 @@ void useScanner(Player& player, ScannerWorld world, GameServices& services, Rand
     player.takeItem(item::ScannerCard);
 }
 
-std::optional<GridCell> chooseTeleportDestination(RandomEngine& random) {
+std::optional<GridCell> chooseTeleportDestination(WorldCells& grid, RandomEngine& random) {
     // Only the yes-or-no answer is wanted; the scanner's route stays where it is.
     RouteGrid scratch{};
     for (int32_t round = 0; round < kTeleportRounds; ++round) {
-        const GridCell at = pickRandomCell(kEmptyFloor, random);
+        const GridCell at = pickRandomCell(grid, kEmptyFloor, random);
         // A search that found nothing answers (0, 0), which is never a landing place.
         if (!picked(at)) continue;
-        if (findRoute(kStartCell.i, kStartCell.j, at.i, at.j, true, false, 0, scratch)) return at;
+        if (findRoute(grid, kStartCell.i, kStartCell.j, at.i, at.j, true, false, 0, scratch)) return at;
     }
     std::cerr << "ERROR: no teleport destination reachable from the start area after " << kTeleportRounds
               << " rounds\n";

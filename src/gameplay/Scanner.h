@@ -19,6 +19,7 @@ struct PendingText {
 };
 
 struct ScannerWorld {
+    WorldCells& grid;
     const std::vector<ScannerTarget>& targets;
     bool hiyuraReachable;
     WorldInstances& instances;
@@ -35,4 +36,4 @@ void useScanner(Player& player, ScannerWorld world, GameServices& services, Rand
 // A free cell reachable from the start area without passing a jail gate, from the
 // empty-floor cell search. Empty when the bounded search gives up (with one line on
 // standard error); a real fortress never gets there.
-std::optional<GridCell> chooseTeleportDestination(RandomEngine& random);
+std::optional<GridCell> chooseTeleportDestination(WorldCells& grid, RandomEngine& random);

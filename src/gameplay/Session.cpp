@@ -62,10 +62,10 @@ void Session::adoptFortress(const FortressSetup& setup) {
     spaceshipCell = setup.spaceshipCell;
 }
 
-void Session::populateWorld(RandomEngine& random, ModelLoader& loader, const std::function<void()>& afterRow) {
+void Session::populateWorld(ModelLoader& loader, const std::function<void()>& afterRow) {
     models = &loader;
-    world.createAllCellInstances(ground(), loader, afterRow);
-    enemies = createEnemies(random);
+    world.createAllCellInstances(grid, ground(), loader, afterRow);
+    enemies = createEnemies(grid, random);
     world.addSceneryRocks(loader);
     enemyLooks = chooseEnemyLooks(enemies, random, loader);
 }
@@ -88,7 +88,7 @@ void Session::setUpLights() {
     pointLight.lightColour = {0.0f, 0.0f, 1.0f};
 }
 
-void Session::createParticleSystems(RandomEngine& random) {
+void Session::createParticleSystems() {
     girlEffect.init(10, 0.1f, random);
     spaceshipEffect.init(10, 0.1f, random);
     girlEffectPosition = {};
@@ -146,9 +146,9 @@ void Session::startGame(bool firstGame) {
 
     if (!firstGame) {
         // Play changed the grid: start again from the furnished fortress.
-        restoreInitialWorld(initialWorld);
+        restoreInitialWorld(grid, initialWorld);
         NoModels none;
-        world.createAllCellInstances(ground(), models ? *models : none);
+        world.createAllCellInstances(grid, ground(), models ? *models : none);
         setUpLights();
     }
     // Walls near the start must not wait for the first slow tick.
@@ -172,8 +172,7 @@ void Session::update(float dt, const InputEvents& events, GameServices& services
     if (spinAngleSlow > 360.0f) spinAngleSlow = 0.0f;
     if (spinAngleFast > 360.0f) spinAngleFast = 0.0f;
 
-    RandomEngine& random = randomEngine();
-    RuleContext context{random, services, requests};
+    RuleContext context{random, services, requests, grid};
     player.interact = [this, &context](Interaction kind, bool isBlock, int32_t objectType) {
         interact(player, kind, isBlock, objectType, correctForceField, context);
     };
@@ -224,10 +223,10 @@ void Session::update(float dt, const InputEvents& events, GameServices& services
 
     if (player.revealHiyura) {
         player.revealHiyura = false;
-        const int32_t k = world.findCellInstance(hiyuraCell.i, hiyuraCell.j);
-        if (k >= 0 && !cellAt(hiyuraCell).isBlock) {
+        const int32_t k = world.findCellInstance(grid, hiyuraCell.i, hiyuraCell.j);
+        if (k >= 0 && !cellAt(grid, hiyuraCell).isBlock) {
             world.modelInstances[static_cast<size_t>(k)].visible = true;
-            WorldCell& c = cellAt(hiyuraCell);
+            WorldCell& c = cellAt(grid, hiyuraCell);
             c.visible = true;
             c.interactive = true;
         }
@@ -247,7 +246,6 @@ void Session::update(float dt, const InputEvents& events, GameServices& services
 
 void Session::updateThunderstorm(float dt, GameServices& services) {
     Thunderstorm& t = thunderstorm;
-    RandomEngine& random = randomEngine();
     if (t.active) {
         t.timer += dt;
         if (t.timer > 5.0f) {
@@ -280,7 +278,6 @@ void Session::updateThunderstorm(float dt, GameServices& services) {
 void Session::updateLightning(float dt) {
     Thunderstorm& t = thunderstorm;
     if (t.flashesLeft <= 0) return;
-    RandomEngine& random = randomEngine();
     if (t.flashOn) {
         t.flashOn = false;
         --t.flashesLeft;
@@ -328,7 +325,7 @@ void Session::serveRequests() {
     requests.placements.clear();
     if (requests.teleport) {
         requests.teleport = false;
-        if (const std::optional<GridCell> to = chooseTeleportDestination(randomEngine())) {
+        if (const std::optional<GridCell> to = chooseTeleportDestination(grid, random)) {
             player.setTeleportTarget(to->i, to->j);
             drawWindow = {to->i - kDrawWindowReach, to->j - kDrawWindowReach, to->i + kDrawWindowReach,
                           to->j + kDrawWindowReach, true};
@@ -381,14 +378,14 @@ void Session::tickLightCycle() {
             l.transitioning = false;
             l.currentIndex = l.targetIndex;
             l.tickCount = 0;
-            l.holdTicks = l.currentIndex == 1 ? randomEngine().uniformInt(90, 120) : randomEngine().uniformInt(30, 40);
+            l.holdTicks = l.currentIndex == 1 ? random.uniformInt(90, 120) : random.uniformInt(30, 40);
         }
     }
     if (l.tickCount == l.holdTicks) {
         int32_t next = 1;
         if (l.currentIndex == 1) {
             const int32_t last = static_cast<int32_t>(l.palette.size()) - 1;
-            do next = randomEngine().uniformInt(0, last);
+            do next = random.uniformInt(0, last);
             while (next == 1);
         }
         l.targetIndex = next;
@@ -404,7 +401,7 @@ void Session::updateDrawWindow() {
     drawWindow = {px - kDrawWindowReach, pz - kDrawWindowReach, px + kDrawWindowReach, pz + kDrawWindowReach, true};
     for (int32_t x = std::max(px - kRevealReach, 2); x <= std::min(px + kRevealReach, kWorldSize - 2); ++x) {
         for (int32_t z = std::max(pz - kRevealReach, 2); z <= std::min(pz + kRevealReach, kWorldSize - 2); ++z) {
-            WorldCell& c = worldGrid[static_cast<size_t>(x)][static_cast<size_t>(z)];
+            WorldCell& c = grid[static_cast<size_t>(x)][static_cast<size_t>(z)];
             if (c.objectType == 0) continue;
             const float reveal = revealTable[static_cast<size_t>(x - px + kRevealReach)][static_cast<size_t>(z - pz + kRevealReach)];
             c.mapFog = std::min(c.mapFog, reveal);
@@ -456,8 +453,7 @@ void Session::applyScopeView() {
 }
 
 FrameOutcome Session::frameRules(float dt, GameServices& services, bool overlayFreeze, bool mapShown) {
-    RandomEngine& random = randomEngine();
-    RuleContext context{random, services, requests};
+    RuleContext context{random, services, requests, grid};
     girlEffectShown = false;
     if (!overlayFreeze) {
         cloth.addForce({0.0f, -0.05f, 0.0f});
@@ -498,6 +494,7 @@ FrameOutcome Session::frameRules(float dt, GameServices& services, bool overlayF
 void Session::useScanner(GameServices& services) {
     NoModels none;
     const GroundHeight height = ground();
-    ::useScanner(player, ScannerWorld{scannerTargets, hiyuraReachable, world, height, models ? *models : none, routeGrid},
-               services, randomEngine(), pendingText);
+    ::useScanner(player,
+                 ScannerWorld{grid, scannerTargets, hiyuraReachable, world, height, models ? *models : none, routeGrid},
+                 services, random, pendingText);
 }

@@ -20,6 +20,7 @@
 #include "gameplay/RouteSearch.h"
 #include "gameplay/Scanner.h"
 #include "gameplay/WorldRequests.h"
+#include "util/Random.h"
 #include "world/FortressBuild.h"
 #include "world/Terrain.h"
 #include "world/WorldGrid.h"
@@ -84,7 +85,14 @@ class Session {
 public:
     Session();
 
-    // ---- World content, built once per process ----
+    // ---- What the game owns: nothing of a game lives outside its session ----
+    // The world grid every stage and rule of this game reads and writes.
+    WorldCells grid{};
+    // Every run-time draw of this game: seeded with the fortress seed at start-up, before
+    // the fortress build; the trace counts its draws since.
+    RandomEngine random;
+
+    // ---- World content, built once per game ----
     Terrain terrain;
     WorldInstances world;
     std::vector<Enemy> enemies;
@@ -149,14 +157,15 @@ public:
     void buildTerrain();
     float groundHeight(float x, float z) const { return terrain.heightAt(x, z); }
     GroundHeight ground() const;
+    // What the fortress build (into grid, drawing from random) leaves for play: the
+    // snapshot, the scanner's targets, the safe force field, Hiyura's and the spaceship's
+    // cells.
+    void adoptFortress(const FortressSetup& setup);
     // After the fortress is furnished: the instance of every furnished cell, the drones
     // (spawn and effect draws), the rocks, then the drones' looks (one roll each).
-    // What the fortress build leaves for play: the snapshot, the scanner's targets, the
-    // safe force field, Hiyura's and the spaceship's cells.
-    void adoptFortress(const FortressSetup& setup);
-    void populateWorld(RandomEngine& random, ModelLoader& models, const std::function<void()>& afterRow = {});
+    void populateWorld(ModelLoader& models, const std::function<void()>& afterRow = {});
     void setUpLights();
-    void createParticleSystems(RandomEngine& random);
+    void createParticleSystems();
     void createClothFlag();
     void initialisePlayer();
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,11 @@ struct Touch : ::testing::Test {
     OneShotLog sound;
     RandomEngine random{kSeed};
     WorldRequests requests;
-    RuleContext context{random, sound, requests};
+    std::unique_ptr<WorldCells> grid = std::make_unique<WorldCells>();
+    RuleContext context{random, sound, requests, *grid};
 
     void SetUp() override {
-        fortress_testing::freshWorld();
+        fortress_testing::freshWorld(*grid);
         player.health = 100;
         player.rifle = makeRifle();
         player.sniperRifle = makeSniperRifle();
@@ -34,7 +36,7 @@ struct Touch : ::testing::Test {
         player.cellZ = kZ;
     }
 
-    WorldCell& cell() { return worldGrid[kX][kZ]; }
+    WorldCell& cell() { return (*grid)[kX][kZ]; }
 
     // Puts the object on the player's cell, as furnishing would, and touches it with
     // its template's interaction kind. Returns the sounds of that touch.
@@ -44,9 +46,9 @@ struct Touch : ::testing::Test {
         c.isBlock = isBlock;
         c.visible = true;
         c.interactive = true;
-        const Interaction kind = isBlock ? blockTable[static_cast<size_t>(objectType)].interaction
-                                         : itemTable[static_cast<size_t>(objectType)].interaction;
-        c.blocksMovement = !isBlock && itemTable[static_cast<size_t>(objectType)].blocksMovement;
+        const Interaction kind = isBlock ? blockTable()[static_cast<size_t>(objectType)].interaction
+                                         : itemTable()[static_cast<size_t>(objectType)].interaction;
+        c.blocksMovement = !isBlock && itemTable()[static_cast<size_t>(objectType)].blocksMovement;
         return touchAgain(kind, objectType, isBlock);
     }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,14 @@ struct World {
     AimController aim;
     RandomEngine random{1};
     WorldRequests requests;
-    RuleContext context{random, sound, requests};
+    std::unique_ptr<WorldCells> ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
+    RuleContext context{random, sound, requests, grid};
     std::vector<Enemy> enemies;
     GroundHeight ground = [](float, float) { return 3.0f; };
 
     explicit World(glm::vec3 at = kPlayerStartPosition, glm::vec3 front = {0.0f, 0.0f, -1.0f}) {
-        fortress_testing::freshWorld();
+        fortress_testing::freshWorld(grid);
         player.initialise(camera, at);
         camera.front = front;
     }
@@ -59,8 +62,9 @@ struct World {
 
 float yawOf(glm::vec3 front) { return std::atan2(front.x, -front.z); }
 
-void placeItem(int i, int j, int32_t id, bool blocks = false, bool interactive = true, bool visible = true) {
-    WorldCell& c = worldGrid[i][j];
+void placeItem(WorldCells& grid, int i, int j, int32_t id, bool blocks = false, bool interactive = true,
+               bool visible = true) {
+    WorldCell& c = grid[i][j];
     c.objectType = id;
     c.isBlock = false;
     c.blocksMovement = blocks;
@@ -87,7 +91,7 @@ TEST(PlayerMovement, WalkingIntoABlockedCellThrowsThePlayerBackByTwiceTheStep) {
     };
     for (const Case& c : cases) {
         World w(c.start, {1.0f, 0.0f, 0.0f});
-        worldGrid[6][4].blocksMovement = true;
+        w.grid[6][4].blocksMovement = true;
         w.frame({InputEvent::keyDown(c.key)});
         EXPECT_NEAR(w.camera.position.x, c.expected.x, 1e-3f) << c.name;
         EXPECT_NEAR(w.camera.position.z, c.expected.z, 1e-3f) << c.name;
@@ -280,7 +284,7 @@ TEST(PlayerTouch, CallsTheHookOncePerCooldownOnlyForLiveCellsWithAnInteraction) 
     };
     for (const Case& c : cases) {
         World w({500, 0, 600});
-        WorldCell& cell = worldGrid[10][12];
+        WorldCell& cell = w.grid[10][12];
         cell.isBlock = c.isBlock;
         cell.objectType = c.objectType;
         cell.interactive = c.interactive;
@@ -288,7 +292,7 @@ TEST(PlayerTouch, CallsTheHookOncePerCooldownOnlyForLiveCellsWithAnInteraction) 
         std::vector<std::array<int32_t, 3>> calls;
         w.player.interact = [&](Interaction kind, bool isBlock, int32_t objectType) {
             calls.push_back({static_cast<int32_t>(kind), isBlock ? 1 : 0, objectType});
-            EXPECT_GT(worldGrid[10][12].nextInteractionTime, w.player.clock);  // set before the call
+            EXPECT_GT(w.grid[10][12].nextInteractionTime, w.player.clock);  // set before the call
         };
         for (int f = 0; f < 180; ++f) w.frame();
         ASSERT_EQ(static_cast<int>(calls.size()), c.expectedCalls) << c.name;
@@ -300,7 +304,7 @@ TEST(PlayerTouch, CallsTheHookOncePerCooldownOnlyForLiveCellsWithAnInteraction) 
 
 TEST(PlayerTouch, WalkingIntoAClosedGateBouncesAndTriggersIt) {
     World w({474.9f, 0, 600}, {1.0f, 0.0f, 0.0f});
-    placeItem(10, 12, item::GateRed, true);
+    placeItem(w.grid, 10, 12, item::GateRed, true);
     int touches = 0;
     w.player.interact = [&](Interaction kind, bool, int32_t) { touches += kind == Interaction::LockedGate ? 1 : 0; };
     w.frame({InputEvent::keyDown(Key::W)});
@@ -308,16 +312,16 @@ TEST(PlayerTouch, WalkingIntoAClosedGateBouncesAndTriggersIt) {
     EXPECT_LT(w.camera.position.x, 474.9f);
     // Without a hook a touch changes nothing but the cooldown.
     w.player.interact = nullptr;
-    worldGrid[10][12].nextInteractionTime = 0.0f;
+    w.grid[10][12].nextInteractionTime = 0.0f;
     w.camera.position.x = 474.9f;
     w.frame();
-    EXPECT_GT(worldGrid[10][12].nextInteractionTime, 0.0f);
+    EXPECT_GT(w.grid[10][12].nextInteractionTime, 0.0f);
 }
 
 TEST(PlayerLife, ADeadPlayerLocksTheCameraAndDoesNothingElse) {
     World w({500, 0, 600});
     w.frame({InputEvent::keyDown(Key::W)});
-    placeItem(10, 12, item::Health);
+    placeItem(w.grid, 10, 12, item::Health);
     int touches = 0;
     w.player.interact = [&](Interaction, bool, int32_t) { ++touches; };
     w.player.health = 0;

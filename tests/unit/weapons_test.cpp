@@ -22,11 +22,12 @@ struct Armoury {
     AimController aim;
     RandomEngine random{11};
     WorldRequests requests;
-    RuleContext context{random, sound, requests};
+    std::unique_ptr<WorldCells> grid = std::make_unique<WorldCells>();
+    RuleContext context{random, sound, requests, *grid};
     GroundHeight ground = [](float, float) { return 0.0f; };
 
     Armoury() {
-        fortress_testing::freshWorld();
+        fortress_testing::freshWorld(*grid);
         player.initialise(camera);
     }
 
