@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gameplay/Bot.h"
 #include "gameplay/HeadlessGame.h"
 #include "gameplay/TestAids.h"
 #include "util/Random.h"
@@ -57,6 +58,58 @@ TEST(HeadlessGame, TheSameSeedAndScriptGiveTheSameTraceTwice) {
     const std::vector<std::string> second = playScript(script, 900);
     EXPECT_EQ(first, second);
     EXPECT_NE(first[100], first[899]) << "the game moved on";
+}
+
+// One game of the automatic player, invulnerable so that it plays on, with the keys
+// whose rules draw or change the world outside the bot's own input (the scanner, the
+// map's freeze, the screenshot's number) pressed now and then.
+class BotGame {
+public:
+    explicit BotGame(uint32_t seed) : game(seed) { game.session().player.invulnerable = true; }
+
+    std::string frame() {
+        InputEvents events;
+        if (game.framesRun > 0) events = bot.nextFrame(game.session(), kDt);
+        const int64_t f = game.framesRun;
+        if (f % 400 == 200) events.push_back(InputEvent::keyUp(Key::N));
+        if (f % 700 == 350) events.push_back(InputEvent::keyUp(Key::F12));
+        if (f % 900 == 450 || f % 900 == 470) events.push_back(InputEvent::keyUp(Key::M));
+        game.runFrame(events, kDt);
+        return traceLine(game.framesRun, game.state, game.session(), game.session().random.drawsSinceSeed());
+    }
+
+private:
+    HeadlessGame game;
+    Bot bot;
+};
+
+std::vector<std::string> playAlone(uint32_t seed, int frames) {
+    BotGame game(seed);
+    std::vector<std::string> lines;
+    for (int f = 0; f < frames; ++f) lines.push_back(game.frame());
+    return lines;
+}
+
+// Two games in one process, a frame of each in turn: whatever one game kept outside its
+// session (a grid, an engine, a table written during play) would change the other's.
+TEST(HeadlessGame, TwoGamesPlayedSideBySideEachPlayAsIfAlone) {
+    constexpr int kFrames = 3600;
+    const std::vector<std::string> aloneA = playAlone(1, kFrames);
+    const std::vector<std::string> aloneB = playAlone(4242, kFrames);
+
+    BotGame a(1);
+    BotGame b(4242);
+    std::vector<std::string> sideA, sideB;
+    for (int f = 0; f < kFrames; ++f) {
+        sideA.push_back(a.frame());
+        sideB.push_back(b.frame());
+    }
+    for (int f = 0; f < kFrames; ++f) {
+        ASSERT_EQ(sideA[static_cast<size_t>(f)], aloneA[static_cast<size_t>(f)]) << "seed 1, frame " << f + 1;
+        ASSERT_EQ(sideB[static_cast<size_t>(f)], aloneB[static_cast<size_t>(f)]) << "seed 4242, frame " << f + 1;
+    }
+    EXPECT_NE(aloneA.back(), aloneB.back()) << "two different games";
+    EXPECT_NE(aloneA[100], aloneA.back()) << "the game moved on";
 }
 
 TEST(GameUpdate, SixtyDronesAreAwakeAfter119SecondsOneEvery121Frames) {
