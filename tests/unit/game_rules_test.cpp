@@ -224,6 +224,39 @@ TEST(GameUpdate, DeathPutsTheDronesToSleepAndReturnsToTheMenuAfterTenSeconds) {
     EXPECT_FLOAT_EQ(p.s().deathTimer, 0.0f);
 }
 
+// The message line takes the touch's text in the update's message step; a text filed
+// outside the update (the scanner's report) waits through frozen frames for the next
+// update and is shown after the touch's, so it wins.
+TEST(GameUpdate, TheMessageLineShowsTheTouchsTextThenOneFiledOutsideTheUpdate) {
+    Playing p;
+    Session& s = p.s();
+    auto putKey = [&](int32_t key) {
+        WorldCell& c = s.grid[s.player.cellX][s.player.cellZ];
+        c.objectType = key;
+        c.isBlock = false;
+        c.visible = c.interactive = true;
+        c.nextInteractionTime = 0.0f;
+    };
+    putKey(item::KeyRed);
+    p.frame();
+    EXPECT_EQ(s.messageText, "Consigues la llave roja");
+    EXPECT_FLOAT_EQ(s.messageTimer, 5.0f);
+    EXPECT_EQ(s.player.itemCount(item::KeyRed), 1);
+
+    putKey(item::KeyGreen);
+    p.frame({InputEvent::keyUp(Key::M)});  // the map: frozen
+    p.frame({InputEvent::keyUp(Key::N)});  // no card: the scanner refuses
+    EXPECT_EQ(s.messageText, "Consigues la llave roja") << "frozen: nothing is shown yet";
+    EXPECT_EQ(s.player.itemCount(item::KeyGreen), 0);
+    p.frame({InputEvent::keyUp(Key::M)});  // the map closes: the key is touched in this update
+    EXPECT_EQ(s.player.itemCount(item::KeyGreen), 1);
+    EXPECT_EQ(s.messageText, "No dispones de ninguna tarjeta para escaneos de objetivos");
+    EXPECT_FLOAT_EQ(s.messageTimer, 5.0f);
+    p.frame();
+    EXPECT_EQ(s.messageText, "No dispones de ninguna tarjeta para escaneos de objetivos") << "shown once, then kept";
+    EXPECT_FLOAT_EQ(s.messageTimer, 5.0f - kDt);
+}
+
 // A cell of the seeded fortress holding a model object (an item with an instance).
 GridCell firstModelCell(const Session& s, int32_t objectType) {
     for (const ModelInstance& m : s.world.modelInstances)
