@@ -1,7 +1,8 @@
 #pragma once
 // The one object that owns all state of the running program: the game state, the
 // cameras, the fortress identity, the menu's hit areas, timers and flags. The
-// singletons (Renderer, InputManager, the random engine, ...) live outside it.
+// singletons (Renderer, InputManager, ...) live outside it; the random engine is the
+// session's.
 #include <SDL.h>
 
 #include <cstdint>
