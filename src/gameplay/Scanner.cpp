@@ -44,20 +44,13 @@ TrailTarget trailFor(int32_t itemId) {
     return {"Encubridor", kNodeTrail};
 }
 
-void report(PendingText& pending, const std::string& text) {
-    pending.text = text;
-    pending.flag = true;
-}
-
 }  // namespace
 
-void useScanner(Player& player, ScannerWorld world, GameServices& services, RandomEngine& random,
-                PendingText& pending) {
+std::string useScanner(Player& player, ScannerWorld world, GameServices& services, RandomEngine& random) {
     services.playOneShot("ButtonClicked");
     if (player.itemCount(item::ScannerCard) == 0) {
         services.playOneShot("NoItemInv");
-        report(pending, "No dispones de ninguna tarjeta para escaneos de objetivos");
-        return;
+        return "No dispones de ninguna tarjeta para escaneos de objetivos";
     }
 
     std::vector<ScannerTarget> candidates;
@@ -66,8 +59,7 @@ void useScanner(Player& player, ScannerWorld world, GameServices& services, Rand
     }
     if (candidates.empty()) {
         services.playOneShot("NoItemInv");
-        report(pending, "Tu escaner no detecta objetivos accesibles");
-        return;
+        return "Tu escaner no detecta objetivos accesibles";
     }
 
     // A single candidate costs no draw.
@@ -83,7 +75,7 @@ void useScanner(Player& player, ScannerWorld world, GameServices& services, Rand
     const bool found = findRoute(world.grid, player.cellX, player.cellZ, target.i, target.j, false, true,
                                  trail.trailKind, world.routeGrid, removeMark);
     // No route: silent, and the card is kept.
-    if (!found) return;
+    if (!found) return {};
 
     for (int32_t i = 0; i < kWorldSize; ++i) {
         for (int32_t j = 0; j < kWorldSize; ++j) {
@@ -93,8 +85,8 @@ void useScanner(Player& player, ScannerWorld world, GameServices& services, Rand
         }
     }
     services.playOneShot("UseScanner");
-    report(pending, std::string("Sigue la ruta del escaner hasta: ") + trail.name);
     player.takeItem(item::ScannerCard);
+    return std::string("Sigue la ruta del escaner hasta: ") + trail.name;
 }
 
 std::optional<GridCell> chooseTeleportDestination(WorldCells& grid, RandomEngine& random) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "gameplay/Interactions.h"
 #include "util/Random.h"
@@ -136,7 +137,7 @@ void Session::startGame(bool firstGame) {
     escapeTimer = 0.0f;
     newRecord = false;
     messageText.clear();
-    pendingText = PendingText{};
+    queuedMessage.clear();
     hiyuraReachable = false;
     deathTimer = 0.0f;
     grayScale = false;
@@ -158,28 +159,47 @@ void Session::startGame(bool firstGame) {
 }
 
 void Session::update(float dt, const InputEvents& events, GameServices& services, bool overlayFreeze) {
-    // 1. The HUD cache timer runs even under an overlay.
-    if (hudCacheTimer > 0.0f) {
-        hudCacheTimer -= dt;
-        if (hudCacheTimer < 0.0f) hudCacheTimer = 0.0f;
-    }
+    // The HUD cache timer runs even under an overlay.
+    runHudCacheTimer(dt);
     thunderFlash = false;
     if (overlayFreeze) return;
 
     sceneCamera.updateView();
+    turnSpinningObjects(dt);
+    RuleContext context{random, services, requests, grid};
+    const TouchOutcome touched =
+        runPlayerFrame(player, sceneCamera, ground(), dt, events, aim, correctForceField, context);
+    wakeAndMoveDrones(dt, context);
+    aim.update(sceneCamera, dt, events, enemies, player.currentGun().damage, context);
+    updateThunderstorm(dt, services);
+    updateLightning(dt);
+    services.playOnChannel("InGame_music", kGameMusicChannel, kGameMusicVolume);
+    if (hudCacheTimer == 0.0f) refreshHudCounters();
+    runMessageTimers(dt);
+    showMessages(touched.message);
+    drawingLight = directionalLight;
+    serveRequests();
+    if (touched.revealHiyura) revealHiyura();
+    if (player.escaping) updateEscape(dt, services);
+    runSlowTick(dt);
+}
+
+void Session::runHudCacheTimer(float dt) {
+    if (hudCacheTimer > 0.0f) {
+        hudCacheTimer -= dt;
+        if (hudCacheTimer < 0.0f) hudCacheTimer = 0.0f;
+    }
+}
+
+void Session::turnSpinningObjects(float dt) {
     spinAngleSlow += 0.5f * dt;
     spinAngleFast += 2.0f * dt;
     if (spinAngleSlow > 360.0f) spinAngleSlow = 0.0f;
     if (spinAngleFast > 360.0f) spinAngleFast = 0.0f;
+}
 
-    RuleContext context{random, services, requests, grid};
-    player.interact = [this, &context](Interaction kind, bool isBlock, int32_t objectType) {
-        interact(player, kind, isBlock, objectType, correctForceField, context);
-    };
-    player.updatePlayer(sceneCamera, ground(), dt, events, aim, context);
-    player.interact = nullptr;  // the context lives only for this update
-
-    // 6. The drones wake one every two seconds.
+void Session::wakeAndMoveDrones(float dt, RuleContext& context) {
+    // One more drone wakes every two seconds.
     if (enemiesAwake) {
         enemySpawnTimer += dt;
         if (enemySpawnTimer >= kEnemyWakeInterval) {
@@ -191,49 +211,34 @@ void Session::update(float dt, const InputEvents& events, GameServices& services
     const GridCell playerCell{player.cellX, player.cellZ};
     for (int32_t k = 0; k < activeEnemyCount && k < static_cast<int32_t>(enemies.size()); ++k)
         enemies[static_cast<size_t>(k)].updateEnemy(height, sceneCamera, dt, player.dead, playerCell, context);
+}
 
-    aim.update(sceneCamera, dt, events, enemies, player.currentGun().damage, context);
-
-    updateThunderstorm(dt, services);
-    updateLightning(dt);
-
-    services.playOnChannel("InGame_music", kGameMusicChannel, kGameMusicVolume);
-
-    if (hudCacheTimer == 0.0f) refreshHudCounters();
-
+void Session::runMessageTimers(float dt) {
     if (fortressNameTimer > 0.0f) fortressNameTimer = std::max(0.0f, fortressNameTimer - dt);
     if (messageTimer > 0.0f) messageTimer = std::max(0.0f, messageTimer - dt);
+}
 
-    if (player.messageFlag) {
-        player.messageFlag = false;
-        if (!player.messageText.empty()) {
-            messageText = player.messageText;
-            messageTimer = kMessageSeconds;
-        }
-    }
-    if (pendingText.flag && !pendingText.text.empty()) {
-        pendingText.flag = false;
-        messageText = pendingText.text;
+void Session::showMessages(const std::string& touchMessage) {
+    // The touch's text first; one queued outside the update comes after it and wins.
+    for (const std::string& text : {std::cref(touchMessage), std::cref(queuedMessage)}) {
+        if (text.empty()) continue;
+        messageText = text;
         messageTimer = kMessageSeconds;
     }
+    queuedMessage.clear();
+}
 
-    drawingLight = directionalLight;
-
-    serveRequests();
-
-    if (player.revealHiyura) {
-        player.revealHiyura = false;
-        const int32_t k = world.findCellInstance(grid, hiyuraCell.i, hiyuraCell.j);
-        if (k >= 0 && !cellAt(grid, hiyuraCell).isBlock) {
-            world.modelInstances[static_cast<size_t>(k)].visible = true;
-            WorldCell& c = cellAt(grid, hiyuraCell);
-            c.visible = true;
-            c.interactive = true;
-        }
+void Session::revealHiyura() {
+    const int32_t k = world.findCellInstance(grid, hiyuraCell.i, hiyuraCell.j);
+    if (k >= 0 && !cellAt(grid, hiyuraCell).isBlock) {
+        world.modelInstances[static_cast<size_t>(k)].visible = true;
+        WorldCell& c = cellAt(grid, hiyuraCell);
+        c.visible = true;
+        c.interactive = true;
     }
+}
 
-    if (player.escaping) updateEscape(dt, services);
-
+void Session::runSlowTick(float dt) {
     if (lightCycle.slowTickTimer > 0.0f) {
         lightCycle.slowTickTimer -= dt;
         if (lightCycle.slowTickTimer < 0.0f) {
@@ -353,8 +358,8 @@ void Session::updateEscape(float dt, GameServices& services) {
                 escapeTimer = 14.0f;
                 if (newRecord) {
                     services.playOneShot("NewRecord_music");
-                    pendingText.text = "**** Has conseguido un nuevo record ****";
-                    pendingText.flag = true;
+                    // This update's messages are shown already: the next one shows it.
+                    queuedMessage = "**** Has conseguido un nuevo record ****";
                 }
             }
         }
@@ -494,7 +499,9 @@ FrameOutcome Session::frameRules(float dt, GameServices& services, bool overlayF
 void Session::useScanner(GameServices& services) {
     NoModels none;
     const GroundHeight height = ground();
-    ::useScanner(player,
-                 ScannerWorld{grid, scannerTargets, hiyuraReachable, world, height, models ? *models : none, routeGrid},
-                 services, random, pendingText);
+    const std::string report =
+        ::useScanner(player,
+                     ScannerWorld{grid, scannerTargets, hiyuraReachable, world, height, models ? *models : none, routeGrid},
+                     services, random);
+    if (!report.empty()) queuedMessage = report;
 }

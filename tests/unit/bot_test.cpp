@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fortress_testing.h"
+#include "gameplay/Interactions.h"
 #include "gameplay/Player.h"
 #include "gameplay/Session.h"
 #include "gameplay/bot/BotCombat.h"
@@ -54,7 +55,7 @@ struct Hands {
         player.initialise(camera, glm::vec3(1000.0f, 0.0f, 1000.0f));
     }
 
-    void frame(const InputEvents& events) { player.updatePlayer(camera, ground, kDt, events, aim, context); }
+    void frame(const InputEvents& events) { runPlayerFrame(player, camera, ground, kDt, events, aim, 24, context); }
 };
 
 TEST(BotSteering, FacesAnyWayWithPointerStepsThatAreNeverTakenForWarps) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gameplay/Bot.h"
 #include "gameplay/HeadlessGame.h"
 #include "gameplay/TestAids.h"
 #include "util/Random.h"
@@ -57,6 +58,58 @@ TEST(HeadlessGame, TheSameSeedAndScriptGiveTheSameTraceTwice) {
     const std::vector<std::string> second = playScript(script, 900);
     EXPECT_EQ(first, second);
     EXPECT_NE(first[100], first[899]) << "the game moved on";
+}
+
+// One game of the automatic player, invulnerable so that it plays on, with the keys
+// whose rules draw or change the world outside the bot's own input (the scanner, the
+// map's freeze, the screenshot's number) pressed now and then.
+class BotGame {
+public:
+    explicit BotGame(uint32_t seed) : game(seed) { game.session().player.invulnerable = true; }
+
+    std::string frame() {
+        InputEvents events;
+        if (game.framesRun > 0) events = bot.nextFrame(game.session(), kDt);
+        const int64_t f = game.framesRun;
+        if (f % 400 == 200) events.push_back(InputEvent::keyUp(Key::N));
+        if (f % 700 == 350) events.push_back(InputEvent::keyUp(Key::F12));
+        if (f % 900 == 450 || f % 900 == 470) events.push_back(InputEvent::keyUp(Key::M));
+        game.runFrame(events, kDt);
+        return traceLine(game.framesRun, game.state, game.session(), game.session().random.drawsSinceSeed());
+    }
+
+private:
+    HeadlessGame game;
+    Bot bot;
+};
+
+std::vector<std::string> playAlone(uint32_t seed, int frames) {
+    BotGame game(seed);
+    std::vector<std::string> lines;
+    for (int f = 0; f < frames; ++f) lines.push_back(game.frame());
+    return lines;
+}
+
+// Two games in one process, a frame of each in turn: whatever one game kept outside its
+// session (a grid, an engine, a table written during play) would change the other's.
+TEST(HeadlessGame, TwoGamesPlayedSideBySideEachPlayAsIfAlone) {
+    constexpr int kFrames = 3600;
+    const std::vector<std::string> aloneA = playAlone(1, kFrames);
+    const std::vector<std::string> aloneB = playAlone(4242, kFrames);
+
+    BotGame a(1);
+    BotGame b(4242);
+    std::vector<std::string> sideA, sideB;
+    for (int f = 0; f < kFrames; ++f) {
+        sideA.push_back(a.frame());
+        sideB.push_back(b.frame());
+    }
+    for (int f = 0; f < kFrames; ++f) {
+        ASSERT_EQ(sideA[static_cast<size_t>(f)], aloneA[static_cast<size_t>(f)]) << "seed 1, frame " << f + 1;
+        ASSERT_EQ(sideB[static_cast<size_t>(f)], aloneB[static_cast<size_t>(f)]) << "seed 4242, frame " << f + 1;
+    }
+    EXPECT_NE(aloneA.back(), aloneB.back()) << "two different games";
+    EXPECT_NE(aloneA[100], aloneA.back()) << "the game moved on";
 }
 
 TEST(GameUpdate, SixtyDronesAreAwakeAfter119SecondsOneEvery121Frames) {
@@ -169,6 +222,39 @@ TEST(GameUpdate, DeathPutsTheDronesToSleepAndReturnsToTheMenuAfterTenSeconds) {
     EXPECT_FALSE(p.s().enemiesAwake);
     EXPECT_NEAR(frames * kDt, 10.0f, 3 * kDt);
     EXPECT_FLOAT_EQ(p.s().deathTimer, 0.0f);
+}
+
+// The message line takes the touch's text in the update's message step; a text filed
+// outside the update (the scanner's report) waits through frozen frames for the next
+// update and is shown after the touch's, so it wins.
+TEST(GameUpdate, TheMessageLineShowsTheTouchsTextThenOneFiledOutsideTheUpdate) {
+    Playing p;
+    Session& s = p.s();
+    auto putKey = [&](int32_t key) {
+        WorldCell& c = s.grid[s.player.cellX][s.player.cellZ];
+        c.objectType = key;
+        c.isBlock = false;
+        c.visible = c.interactive = true;
+        c.nextInteractionTime = 0.0f;
+    };
+    putKey(item::KeyRed);
+    p.frame();
+    EXPECT_EQ(s.messageText, "Consigues la llave roja");
+    EXPECT_FLOAT_EQ(s.messageTimer, 5.0f);
+    EXPECT_EQ(s.player.itemCount(item::KeyRed), 1);
+
+    putKey(item::KeyGreen);
+    p.frame({InputEvent::keyUp(Key::M)});  // the map: frozen
+    p.frame({InputEvent::keyUp(Key::N)});  // no card: the scanner refuses
+    EXPECT_EQ(s.messageText, "Consigues la llave roja") << "frozen: nothing is shown yet";
+    EXPECT_EQ(s.player.itemCount(item::KeyGreen), 0);
+    p.frame({InputEvent::keyUp(Key::M)});  // the map closes: the key is touched in this update
+    EXPECT_EQ(s.player.itemCount(item::KeyGreen), 1);
+    EXPECT_EQ(s.messageText, "No dispones de ninguna tarjeta para escaneos de objetivos");
+    EXPECT_FLOAT_EQ(s.messageTimer, 5.0f);
+    p.frame();
+    EXPECT_EQ(s.messageText, "No dispones de ninguna tarjeta para escaneos de objetivos") << "shown once, then kept";
+    EXPECT_FLOAT_EQ(s.messageTimer, 5.0f - kDt);
 }
 
 // A cell of the seeded fortress holding a model object (an item with an instance).

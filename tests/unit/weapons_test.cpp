@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fortress_testing.h"
+#include "gameplay/Interactions.h"
 #include "gameplay/Player.h"
 #include "util/Random.h"
 #include "sound_log.h"
@@ -34,7 +35,7 @@ struct Armoury {
     // One frame; returns the sounds it played once.
     std::vector<std::string> frame(const InputEvents& events = {}, float dt = kDt) {
         sound.played.clear();
-        player.updatePlayer(camera, ground, dt, events, aim, context);
+        runPlayerFrame(player, camera, ground, dt, events, aim, 24, context);
         return sound.played;
     }
 };
