@@ -27,6 +27,10 @@ const char* keyName(Key key) {
         case Key::F8: return "f8";
         case Key::F12: return "f12";
         case Key::Escape: return "escape";
+        case Key::Up: return "up";
+        case Key::Down: return "down";
+        case Key::Tab: return "tab";
+        case Key::Return: return "return";
         case Key::Unknown: break;
     }
     return nullptr;
@@ -45,6 +49,7 @@ std::string format(const InputScript& script) {
                 case InputType::MouseMotion: out += " motion " + std::to_string(e.x) + " " + std::to_string(e.y); break;
                 case InputType::ButtonDown: out += e.button == MouseButton::Left ? " press left" : " press right"; break;
                 case InputType::ButtonUp: out += e.button == MouseButton::Left ? " release left" : " release right"; break;
+                case InputType::FocusLost: out += " focuslost"; break;
                 case InputType::Quit: break;
             }
             out += '\n';

@@ -9,7 +9,7 @@ packages=(
   libfreetype-dev libglm-dev libstb-dev
   libgtest-dev libbenchmark-dev
   libmp3lame-dev fonts-roboto-unhinted
-  python3 xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri sox libsox-fmt-mp3
+  python3 xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data imagemagick libgl1-mesa-dri sox libsox-fmt-mp3
   xfonts-base
   dpkg-dev desktop-file-utils appstream
 )

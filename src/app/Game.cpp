@@ -30,7 +30,9 @@ public:
     void pointerAt(const InputEvent&, int32_t& x, int32_t& y) override { game.readPointer(x, y); }
 
     DialogAnswer askYesNo(const std::string& caption, const std::string& text) override {
-        return game.confirmDialog->askYesNo(caption, text);
+        const DialogAnswer answer = game.confirmDialog->askYesNo(caption, text);
+        takeFocusBack();
+        return answer;
     }
     void openWebPage(const std::string& url) override { game.webPageOpener->open(url); }
 
@@ -52,6 +54,8 @@ private:
 
 namespace {
 
+constexpr int kPausedFrameWaitMs = 50;
+
 // Under the test aids the Escape question is answered No without a box.
 class AnswerNo : public ConfirmDialog {
 public:
@@ -66,6 +70,7 @@ Game::Game() : services(std::make_unique<WindowServices>(*this)), shell(*service
 
 Game::~Game() {
     if (traceFile) std::fclose(traceFile);
+    InputManager::instance().controllers.stop();
     // The sounds belong to the game that loaded them; the audio manager itself lives
     // until the process ends. A game that never started up leaves them alone.
     if (loadedSoundTable) AudioManager::instance().releaseSounds();
@@ -96,6 +101,8 @@ int Game::run() {
     // Without a window and GL nothing could be shown or quit: an invisible process
     // that never ends. The renderer has said why; the caller releases and exits.
     if (!Renderer::instance().initialize()) return 1;
+    // A script stands for all of the input: no pad is read then.
+    if (!aids.script) InputManager::instance().controllers.start();
     startUp();
     return 0;
 }
@@ -129,6 +136,9 @@ void Game::runFrame() {
         }
         SDL_Delay(1);
     }
+    // Paused in the background: the frames go on (the picture stays, a click is seen at
+    // once) without drawing as fast as the machine can.
+    if (shell.overlays.paused && !aids.script) SDL_WaitEventTimeout(nullptr, kPausedFrameWaitMs);
 
     const bool last = aids.frameLimit && shell.framesRun >= *aids.frameLimit;
     traceFrame(last);
@@ -144,6 +154,8 @@ void Game::collectEvents(int64_t frameIndex) {
     }
     if (aids.script)
         for (const InputEvent& e : aids.script->eventsAt(static_cast<uint32_t>(frameIndex))) input.push(e);
+    else
+        input.controllersFrame();
 }
 
 void Game::traceFrame(bool last) {

@@ -99,7 +99,7 @@ void Game::drawHud() {
         }
         fpsFrames = 0;
         fpsTimer = 0.0f;
-        if (!s.player.dead && s.escapeStage == 0) labels.clock.text = playClockText(shell.now() - shell.fortress.playStartTime);
+        if (!s.player.dead && s.escapeStage == 0) labels.clock.text = playClockText(shell.playClock());
     }
     if (shell.overlays.stats) labels.stats.draw();
     labels.clock.draw();

@@ -1,28 +1,8 @@
 #include "app/InputManager.h"
 
-#include <array>
-#include <utility>
-
 #include "render/Renderer.h"
 
 namespace {
-
-constexpr std::array<std::pair<Key, SDL_Keycode>, 14> kKeys = {{
-    {Key::W, SDLK_w},
-    {Key::A, SDLK_a},
-    {Key::S, SDLK_s},
-    {Key::D, SDLK_d},
-    {Key::Space, SDLK_SPACE},
-    {Key::LShift, SDLK_LSHIFT},
-    {Key::Q, SDLK_q},
-    {Key::F, SDLK_f},
-    {Key::N, SDLK_n},
-    {Key::M, SDLK_m},
-    {Key::F1, SDLK_F1},
-    {Key::F8, SDLK_F8},
-    {Key::F12, SDLK_F12},
-    {Key::Escape, SDLK_ESCAPE},
-}};
 
 MouseButton buttonOf(Uint8 button) {
     if (button == SDL_BUTTON_LEFT) return MouseButton::Left;
@@ -30,7 +10,17 @@ MouseButton buttonOf(Uint8 button) {
     return MouseButton::None;
 }
 
+bool isFocusChange(const SDL_Event& e) {
+    return e.type == SDL_WINDOWEVENT &&
+           (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST || e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
+}
+
 }  // namespace
+
+const EdgeSettings& defaultEdgeSettings() {
+    static const EdgeSettings defaults;
+    return defaults;
+}
 
 InputManager& InputManager::instance() {
     static InputManager manager;
@@ -38,7 +28,9 @@ InputManager& InputManager::instance() {
 }
 
 void InputManager::push(const SDL_Event& event) {
-    if (auto e = translate(event, SDL_GetRelativeMouseMode() == SDL_TRUE, pointerX, pointerY)) events.push_back(*e);
+    if (controllers.handle(event, events)) return;
+    if (auto e = translate(event, SDL_GetRelativeMouseMode() == SDL_TRUE, pointerX, pointerY, settings))
+        events.push_back(*e);
 }
 
 void InputManager::push(const InputEvent& event) {
@@ -49,20 +41,19 @@ void InputManager::push(const InputEvent& event) {
     }
 }
 
-Key keyOf(SDL_Keycode sym) {
-    for (const auto& [key, symbol] : kKeys)
-        if (symbol == sym) return key;
-    return Key::Unknown;
+void InputManager::controllersFrame() {
+    controllers.look(SDL_GetRelativeMouseMode() == SDL_TRUE, pointerX, pointerY, events);
 }
 
-std::optional<InputEvent> translate(const SDL_Event& event, bool relativeMode, int32_t& pointerX, int32_t& pointerY) {
+std::optional<InputEvent> translate(const SDL_Event& event, bool relativeMode, int32_t& pointerX, int32_t& pointerY,
+                                    const EdgeSettings& settings) {
     switch (event.type) {
         case SDL_QUIT:
             return InputEvent::quit();
         case SDL_KEYDOWN:
-            return InputEvent::keyDown(keyOf(event.key.keysym.sym));
+            return InputEvent::keyDown(settings.keys.keyOf(event.key.keysym.scancode));
         case SDL_KEYUP:
-            return InputEvent::keyUp(keyOf(event.key.keysym.sym));
+            return InputEvent::keyUp(settings.keys.keyOf(event.key.keysym.scancode));
         case SDL_MOUSEBUTTONDOWN:
             return InputEvent::buttonDown(buttonOf(event.button.button));
         case SDL_MOUSEBUTTONUP:
@@ -70,12 +61,17 @@ std::optional<InputEvent> translate(const SDL_Event& event, bool relativeMode, i
         case SDL_MOUSEMOTION:
             if (relativeMode) {
                 pointerX += event.motion.xrel;
-                pointerY += event.motion.yrel;
+                pointerY += settings.invertY ? -event.motion.yrel : event.motion.yrel;
             } else {
                 pointerX = event.motion.x;
                 pointerY = event.motion.y;
             }
             return InputEvent::motion(pointerX, pointerY);
+        case SDL_WINDOWEVENT:
+            // Minimised: gone to another window as surely as by alt-tab.
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_MINIMIZED)
+                return InputEvent::focusLost();
+            return std::nullopt;
         default:
             return std::nullopt;
     }
@@ -93,4 +89,21 @@ void releaseMouse() {
     SDL_CaptureMouse(SDL_FALSE);
     SDL_ShowCursor(SDL_ENABLE);
     SDL_SetWindowGrab(Renderer::instance().window, SDL_FALSE);
+}
+
+void takeFocusBack() {
+    // The window system moved the focus to the box; it need not give it back (X11
+    // reverts it to the root window without a window manager), and a loss that lasts
+    // is reported a little later (SDL waits out quick focus bounces). So the window
+    // asks for it again at once, and what is already queued is dropped.
+    if (SDL_Window* window = Renderer::instance().window) {
+        SDL_RaiseWindow(window);
+        SDL_SetWindowInputFocus(window);
+    }
+    SDL_PumpEvents();
+    std::vector<SDL_Event> kept;
+    SDL_Event e;
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT) == 1)
+        if (!isFocusChange(e)) kept.push_back(e);
+    for (SDL_Event& k : kept) SDL_PushEvent(&k);
 }

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "app/Game.h"
+#include "app/InputManager.h"
 #include "audio/AudioManager.h"
 #include "util/Paths.h"
 #include "world/PlayerOptions.h"
@@ -108,6 +109,19 @@ void settleFiles(const char* argv0) {
     useGameFiles(*files);
 }
 
+// The keyboard's, the mouse's and the controllers' lines of the settings file. A key
+// line that cannot be used is one line on standard error; the others are quiet.
+void applyInputOptions(const PlayerOptions& options, float lookScale) {
+    InputManager& input = InputManager::instance();
+    std::vector<std::string> complaints;
+    input.settings.keys.rebind(options.keyBindings, complaints);
+    for (const std::string& complaint : complaints) std::fprintf(stderr, "velkaran: %s\n", complaint.c_str());
+    input.settings.invertY = options.invertY;
+    input.controllers.invertY = options.invertY;
+    input.controllers.stickSensitivity = options.stickSensitivity.value_or(1.0f);
+    input.controllers.lookScale = lookScale;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -140,6 +154,7 @@ int main(int argc, char** argv) {
     // Under a script the turns must stay the headless game's, so the factor is left out.
     if (options.mouseSensitivity && !game->testAids().script)
         game->shell.session->sceneCamera.lookScale = *options.mouseSensitivity;
+    applyInputOptions(options, game->shell.session->sceneCamera.lookScale);
     if (options.masterVolumePercent) AudioManager::instance().setMasterVolume(*options.masterVolumePercent);
     if (options.renderScalePercent) game->setRenderScale(*options.renderScalePercent);
     const int status = game->run();

@@ -58,6 +58,10 @@ ShellFrame GameShell::runFrame(const InputEvents& events, float dt) {
     ShellFrame frame;
     if (isMenuScreen(state)) menuFrame();
     else if (state == Playing) frame = playingFrame(events, dt);
+    // The pause begins after the frame in which the focus went, so that the releases
+    // the window system sends as it goes reach the rules: no key stays held meanwhile.
+    if (focusWent && state == Playing && !overlays.paused) pause();
+    focusWent = false;
     ++framesRun;
     return frame;
 }
@@ -84,6 +88,10 @@ int64_t GameShell::now() const {
     return useTestClock ? testClockSeconds(testClock) : services->calendarSeconds();
 }
 
+double GameShell::preciseNow() const {
+    return useTestClock ? testClock : static_cast<double>(services->calendarSeconds());
+}
+
 std::string GameShell::traceLine() const {
     return ::traceLine(framesRun, state, *session, session->random.drawsSinceSeed());
 }
@@ -97,24 +105,99 @@ void GameShell::handleEvents(const InputEvents& events) {
                 state = Quit;
                 break;
             case InputType::KeyDown:
-                if (event.key == Key::Escape && state == Playing && !overlays.map) askToLeave();
+                if (isMenuScreen(state)) menuKeyDown(event.key);
+                // While paused the keys of play wait for the click that resumes.
+                else if (event.key == Key::Escape && state == Playing && !overlays.map && !overlays.paused)
+                    askToLeave();
                 break;
             case InputType::KeyUp:
-                if (state == Playing) playingKeyUp(event.key);
+                if (isMenuScreen(state)) {
+                    if (!menuKeyUp(event.key)) return;
+                } else if (state == Playing && !overlays.paused) {
+                    playingKeyUp(event.key);
+                }
                 break;
             case InputType::MouseMotion:
                 services->pointerAt(event, mouseX, mouseY);
                 hoverAt(mouseX, mouseY);
                 break;
             case InputType::ButtonUp:
+                if (event.button == MouseButton::Left && state == Playing && overlays.paused) {
+                    resume();
+                    break;
+                }
                 if (event.button != MouseButton::Left || !isMenuScreen(state)) break;
                 // A click keeps hoveredButton: it changes only on the next mouse motion.
                 if (!clickHoveredButton()) return;
+                break;
+            case InputType::FocusLost:
+                if (state == Playing) focusWent = true;
                 break;
             default:
                 break;
         }
     }
+}
+
+// ---- The menus by keyboard ----
+
+const ButtonArea* GameShell::markedArea() const {
+    for (const ButtonArea& area : buttonAreas)
+        if (area.screen == state && area.buttonId == hoveredButton) return &area;
+    return nullptr;
+}
+
+void GameShell::stepMarker(int step) {
+    std::vector<const ButtonArea*> screen;
+    for (const ButtonArea& area : buttonAreas)
+        if (area.screen == state) screen.push_back(&area);
+    if (screen.empty()) return;
+    const auto count = static_cast<int>(screen.size());
+    int next = step > 0 ? 0 : count - 1;  // nothing marked yet: the first or the last
+    for (int k = 0; k < count; ++k)
+        if (screen[static_cast<size_t>(k)]->buttonId == hoveredButton) next = ((k + step) % count + count) % count;
+    const ButtonArea& area = *screen[static_cast<size_t>(next)];
+    hoveredButton = area.buttonId;
+    services->playOneShot("ButtonHovered");
+    moveIndicator(area.indicatorX, area.indicatorY);
+}
+
+void GameShell::menuKeyDown(Key key) {
+    switch (key) {
+        case Key::Down:
+        case Key::Tab:
+            stepMarker(1);
+            break;
+        case Key::Up:
+            stepMarker(-1);
+            break;
+        case Key::Return:
+        case Key::Space:
+        case Key::Escape:
+            menuKeyPressed = key;
+            break;
+        default:
+            break;
+    }
+}
+
+// A press acts when its key comes up, as a click does when the button comes up, and
+// only for a key that went down in a menu screen: the release of a key held while a
+// game ended presses nothing.
+bool GameShell::menuKeyUp(Key key) {
+    if (key != menuKeyPressed) return true;
+    menuKeyPressed = Key::Unknown;
+    if (key == Key::Escape) {
+        if (state == About || state == Credits) {
+            services->playOneShot("ButtonClicked");
+            state = MainMenu;
+            hideIndicator();
+        }
+        return true;
+    }
+    // Only a button marked on this screen: an invisible marker presses nothing.
+    if (!markedArea()) return true;
+    return clickHoveredButton();
 }
 
 void GameShell::hoverAt(int32_t x, int32_t y) {
@@ -178,7 +261,7 @@ void GameShell::playingKeyUp(Key key) {
     switch (key) {
         case Key::F1:
             overlays.about = !overlays.about;
-            overlays.freeze = overlays.about || overlays.map;
+            updateFreeze();
             break;
         case Key::M:
             toggleMapScreen();
@@ -212,7 +295,7 @@ void GameShell::toggleMapScreen() {
     services->playOneShot("ButtonClicked");
     const bool wasShown = overlays.map;
     overlays.map = !overlays.map;
-    overlays.freeze = overlays.about || overlays.map;
+    updateFreeze();
     if (!wasShown) {
         services->setChannelPaused(kGameMusicChannel, true);
         services->playOnChannel("PauseGame_music", kPauseMusicChannel, kPauseMusicVolume);
@@ -221,6 +304,29 @@ void GameShell::toggleMapScreen() {
     }
     // Paused rather than stopped: the pause music goes on where it left off next time.
     services->setChannelPaused(kPauseMusicChannel, wasShown);
+}
+
+// The frame's rules stand still as under the map screen, and the time away is taken
+// off the play clock, so the record is the time played.
+void GameShell::pause() {
+    overlays.paused = true;
+    updateFreeze();
+    pausedAt = preciseNow();
+    pausedClock = now();
+    services->releasePointer();
+    services->setChannelPaused(kGameMusicChannel, true);
+}
+
+void GameShell::resume() {
+    overlays.paused = false;
+    updateFreeze();
+    pauseCarry += preciseNow() - pausedAt;
+    const auto whole = static_cast<int64_t>(pauseCarry);
+    fortress.playStartTime += whole;
+    pauseCarry -= static_cast<double>(whole);
+    services->capturePointer();
+    // Under the map screen its own music goes on and the game's stays paused.
+    if (!overlays.map) services->setChannelPaused(kGameMusicChannel, false);
 }
 
 void GameShell::moveIndicator(float x, float y) {
@@ -247,7 +353,9 @@ void GameShell::startGame() {
     overlays.about = false;
     overlays.freeze = false;
     overlays.map = false;
+    overlays.paused = false;
     fortress.playStartTime = now();
+    pauseCarry = 0.0;
     services->stopChannel(kMenuMusicChannel);
 
     // The world is still fresh from start-up for the first game; later ones start from
@@ -258,6 +366,9 @@ void GameShell::startGame() {
 }
 
 void GameShell::returnToMenu() {
+    // A game that ended while paused (the death timer runs on) leaves no pause behind.
+    overlays.paused = false;
+    updateFreeze();
     services->releasePointer();
     session->deathTimer = 0.0f;
     services->stopChannel(kGameMusicChannel);

@@ -47,8 +47,11 @@ public:
 struct Overlays {
     bool about = false;   // F1's picture
     bool map = false;     // the map screen
-    bool freeze = false;  // either of the two
+    bool freeze = false;  // any of the two, or the pause below
     bool stats = false;   // F8's frame counter
+    // The window lost the focus while playing: the world stands still, the pointer is
+    // free and the play clock stops until a click into the window.
+    bool paused = false;
 };
 
 // What one frame did, for whoever shows it.
@@ -83,6 +86,8 @@ public:
     void returnToMenu();
     // The calendar's seconds, or the test clock's.
     int64_t now() const;
+    // The play clock: seconds played in this game, standing still while paused.
+    int64_t playClock() const { return (overlays.paused ? pausedClock : now()) - fortress.playStartTime; }
     // The trace line of the state now (the test aids' format).
     std::string traceLine() const;
 
@@ -122,6 +127,25 @@ private:
     void toggleMapScreen();
     void moveIndicator(float x, float y);
     void hideIndicator();
+    // The keyboard in the menu screens: the marker steps through the screen's buttons
+    // (down: +1, up: -1), and a press acts on the marked one.
+    void menuKeyDown(Key key);
+    bool menuKeyUp(Key key);
+    void stepMarker(int step);
+    const ButtonArea* markedArea() const;
+    // Focus lost while playing, and the click that comes back.
+    void pause();
+    void resume();
+    void updateFreeze() { overlays.freeze = overlays.about || overlays.map || overlays.paused; }
+    // The clock now to the fraction of a second the test clock has (the calendar's
+    // whole seconds otherwise).
+    double preciseNow() const;
+
+    bool focusWent = false;             // this frame's events lost the focus
+    Key menuKeyPressed = Key::Unknown;  // a press acts on the release of the key pressed in the menu
+    double pausedAt = 0.0;              // preciseNow() when the pause began
+    int64_t pausedClock = 0;            // now() then
+    double pauseCarry = 0.0;            // paused time not yet taken off the play clock (under a second)
 
     GameServices* services;
 };

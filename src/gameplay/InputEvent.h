@@ -5,10 +5,15 @@
 #include <cstdint>
 #include <vector>
 
-enum class InputType : uint8_t { KeyDown, KeyUp, MouseMotion, ButtonDown, ButtonUp, Quit };
+// FocusLost: the window lost the keyboard focus or was minimised (the player went to
+// another window); play pauses until a click.
+enum class InputType : uint8_t { KeyDown, KeyUp, MouseMotion, ButtonDown, ButtonUp, Quit, FocusLost };
 
-// The keys the game reacts to; everything else arrives as Unknown.
-enum class Key : uint8_t { Unknown, W, A, S, D, Space, LShift, Q, F, N, M, F1, F8, F12, Escape };
+// The keys the game reacts to, named by the key of a US keyboard that gives them by
+// default; everything else arrives as Unknown. W ... M are actions the player may move
+// to other keys (the game reads keys by their position, whatever the layout); F1 ...
+// Return are fixed. Up, Down, Tab and Return serve the menus.
+enum class Key : uint8_t { Unknown, W, A, S, D, Space, LShift, Q, F, N, M, F1, F8, F12, Escape, Up, Down, Tab, Return };
 
 enum class MouseButton : uint8_t { None, Left, Right };
 
@@ -25,6 +30,7 @@ struct InputEvent {
     static InputEvent buttonDown(MouseButton b) { return {InputType::ButtonDown, Key::Unknown, b, 0, 0}; }
     static InputEvent buttonUp(MouseButton b) { return {InputType::ButtonUp, Key::Unknown, b, 0, 0}; }
     static InputEvent quit() { return {}; }
+    static InputEvent focusLost() { return {InputType::FocusLost, Key::Unknown, MouseButton::None, 0, 0}; }
 };
 
 using InputEvents = std::vector<InputEvent>;

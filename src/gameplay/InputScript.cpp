@@ -15,11 +15,12 @@ struct KeyName {
     Key key;
 };
 
-constexpr std::array<KeyName, 14> kKeys = {{
+constexpr std::array<KeyName, 18> kKeys = {{
     {"w", Key::W},   {"a", Key::A},     {"s", Key::S},           {"d", Key::D},   {"space", Key::Space},
     {"lshift", Key::LShift},            {"q", Key::Q},           {"f", Key::F},   {"n", Key::N},
     {"m", Key::M},   {"f1", Key::F1},   {"f8", Key::F8},         {"f12", Key::F12},
-    {"escape", Key::Escape},
+    {"escape", Key::Escape},            {"up", Key::Up},         {"down", Key::Down},
+    {"tab", Key::Tab},                  {"return", Key::Return},
 }};
 
 // A carriage return counts as a blank so CR LF scripts read like LF ones.
@@ -123,6 +124,8 @@ bool parseLine(const std::vector<std::string_view>& fields, uint32_t& frame, Inp
         argumentCount = 2;
     } else if (name == "press" || name == "release") {
         argumentCount = 1;
+    } else if (name == "focuslost") {
+        argumentCount = 0;
     } else {
         reason = "unknown event " + quoted(name);
         return false;
@@ -145,6 +148,10 @@ bool parseLine(const std::vector<std::string_view>& fields, uint32_t& frame, Inp
         }
         reason = "unknown key " + quoted(fields[2]);
         return false;
+    }
+    if (name == "focuslost") {
+        event = InputEvent::focusLost();
+        return true;
     }
     if (name == "motion") {
         int32_t x = 0, y = 0;

@@ -5,8 +5,10 @@
 //
 //   # comment          (blank lines and lines whose first non-blank is '#' are skipped)
 //   0 keydown w        keydown / keyup: w a s d space lshift q f n m f1 f8 f12 escape
+//                      up down tab return
 //   12 motion 640 -30  pointer position in window pixels, may lie outside the window
 //   30 press left      press / release: left or right
+//   40 focuslost       the window lost the keyboard focus (or was minimised)
 //
 // Lines may come in any order of FRAME; the events of one frame keep their line order.
 #include <cstddef>

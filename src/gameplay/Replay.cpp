@@ -23,11 +23,13 @@ struct KeyName {
 
 // The input scripts' names, and "?" for a key the game does not react to: it still
 // reaches the rules, so it is kept.
-constexpr std::array<KeyName, 15> kKeys = {{
+constexpr std::array<KeyName, 19> kKeys = {{
     {"w", Key::W},     {"a", Key::A},   {"s", Key::S},     {"d", Key::D},   {"space", Key::Space},
     {"lshift", Key::LShift},            {"q", Key::Q},     {"f", Key::F},   {"n", Key::N},
     {"m", Key::M},     {"f1", Key::F1}, {"f8", Key::F8},   {"f12", Key::F12},
-    {"escape", Key::Escape},            {"?", Key::Unknown},
+    {"escape", Key::Escape},            {"up", Key::Up},   {"down", Key::Down},
+    {"tab", Key::Tab},                  {"return", Key::Return},
+    {"?", Key::Unknown},
 }};
 
 struct ButtonName {
@@ -177,6 +179,10 @@ bool readEvent(std::string_view token, InputEvent& event) {
         event = InputEvent::quit();
         return true;
     }
+    if (token == "focuslost") {
+        event = InputEvent::focusLost();
+        return true;
+    }
     if (token.size() >= 2 && (token[0] == '+' || token[0] == '-')) {
         const bool down = token[0] == '+';
         const std::string_view name = token.substr(1);
@@ -207,6 +213,7 @@ void appendEvent(std::string& out, const InputEvent& e) {
         case InputType::ButtonUp: out += '-'; out += buttonName(e.button); break;
         case InputType::MouseMotion: out += std::to_string(e.x) + ',' + std::to_string(e.y); break;
         case InputType::Quit: out += "quit"; break;
+        case InputType::FocusLost: out += "focuslost"; break;
     }
 }
 

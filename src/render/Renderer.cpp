@@ -35,13 +35,23 @@ bool glUsable(GLenum glewResult) {
     return version && glGenVertexArrays && glCreateShader;
 }
 
+// vsync=1 waits for the display's refresh, adaptively where the driver can (a late
+// frame is shown at once rather than a whole refresh later); vsync=0 never waits.
+void applyVsync(bool on) {
+    if (on && SDL_GL_SetSwapInterval(-1) == 0) return;
+    if (SDL_GL_SetSwapInterval(on ? 1 : 0) != 0)
+        std::fprintf(stderr, "velkaran: vsync=%d is not available here: %s\n", on ? 1 : 0, SDL_GetError());
+}
+
 }  // namespace
 
 void Renderer::readWindowSettings() {
     std::ifstream in(settingsFilePath(), std::ios::binary);
     if (!in) return;
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    fullscreen = parsePlayerOptions(text).fullscreen;
+    const PlayerOptions options = parsePlayerOptions(text);
+    fullscreen = options.fullscreen;
+    vsync = options.vsync;
     const WindowResolution configured = parseWindowResolution(text);
     if (configured.width == 0) return;
     configuredWidth = configured.width;
@@ -85,6 +95,7 @@ bool Renderer::createWindowAndContext() {
         std::fputs("ERROR: GLEW could not be initialized.\n", stderr);
         return false;
     }
+    if (vsync) applyVsync(*vsync);
     glEnable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ public:
     // without a window and GL there is nothing the game could show, so it stops.
     bool initialize();
     // Reads the window_resolution= line of the settings file into configuredWidth/Height,
-    // and its fullscreen= line.
+    // and its fullscreen= and vsync= lines.
     void readWindowSettings();
 
     SDL_Window* window = nullptr;
@@ -32,6 +33,7 @@ public:
     int configuredWidth = 0;
     int configuredHeight = 0;
     bool fullscreen = false;  // the settings file's fullscreen= line
+    std::optional<bool> vsync;  // its vsync= line: without it the driver's own swap interval stands
     // True once the context exists and the GL entry points are loaded. Without it no GL
     // call may be made: the registry then keeps objects without GL names.
     bool glReady = false;

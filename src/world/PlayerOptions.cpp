@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -24,18 +26,40 @@ bool sameWord(std::string_view a, std::string_view b) {
            });
 }
 
-// The value of the first line "key=value" (blanks around both allowed), or nothing.
-std::optional<std::string_view> firstValue(std::string_view text, std::string_view key) {
+struct FoundLine {
+    std::string_view value;
+    size_t offset = 0;  // where the line starts in the file
+};
+
+// The first line "key=value" (blanks around both allowed), or nothing.
+std::optional<FoundLine> firstLine(std::string_view text, std::string_view key) {
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
         const std::string_view line = text.substr(start, end - start);
         if (const size_t eq = line.find('='); eq != std::string_view::npos && sameWord(trimmed(line.substr(0, eq)), key))
-            return trimmed(line.substr(eq + 1));
+            return FoundLine{trimmed(line.substr(eq + 1)), start};
         start = end + 1;
     }
     return std::nullopt;
+}
+
+std::optional<std::string_view> firstValue(std::string_view text, std::string_view key) {
+    if (auto found = firstLine(text, key)) return found->value;
+    return std::nullopt;
+}
+
+// The key_...= lines in the order they stand in the file.
+std::vector<KeyBindingLine> keyBindingLines(std::string_view text) {
+    std::vector<std::pair<size_t, KeyBindingLine>> found;
+    for (size_t k = 0; k < kBoundActionCount; ++k)
+        if (auto line = firstLine(text, kKeyBindingSettings[k]))
+            found.push_back({line->offset, {static_cast<BoundAction>(k), std::string(line->value)}});
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<KeyBindingLine> lines;
+    for (auto& [offset, line] : found) lines.push_back(std::move(line));
+    return lines;
 }
 
 std::optional<bool> parseSwitch(std::string_view v) {
@@ -73,6 +97,10 @@ PlayerOptions parsePlayerOptions(const std::string& fileText) {
     if (auto v = firstValue(fileText, "mouse_sensitivity")) options.mouseSensitivity = parseSensitivity(*v);
     if (auto v = firstValue(fileText, "master_volume")) options.masterVolumePercent = parsePercent(*v);
     if (auto v = firstValue(fileText, "render_scale")) options.renderScalePercent = parsePercent(*v, 50);
+    options.keyBindings = keyBindingLines(fileText);
+    if (auto v = firstValue(fileText, "invert_y")) options.invertY = parseSwitch(*v).value_or(false);
+    if (auto v = firstValue(fileText, "stick_sensitivity")) options.stickSensitivity = parseSensitivity(*v);
+    if (auto v = firstValue(fileText, "vsync")) options.vsync = parseSwitch(*v);
     return options;
 }
 

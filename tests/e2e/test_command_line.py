@@ -34,9 +34,9 @@ def main():
             assert run.stdout == "" and run.stderr.count("\n") == 1 and message in run.stderr, (args, run.stderr)
             assert time.time() - started < 20, (args, "took %.1f s" % (time.time() - started))
 
-        run = subprocess.run([game, "--script", "-"], cwd=tree.bin, env=headless, input="0 keydown tab\n",
+        run = subprocess.run([game, "--script", "-"], cwd=tree.bin, env=headless, input="0 keydown ctrl\n",
                              capture_output=True, text=True, timeout=60)
-        assert run.returncode == 2 and "standard input: line 1: unknown key 'tab'" in run.stderr, run.stderr
+        assert run.returncode == 2 and "standard input: line 1: unknown key 'ctrl'" in run.stderr, run.stderr
 
         # A script on standard input plays, as --help offers.
         trace = os.path.join(tree.root, "trace.jsonl")

@@ -1,7 +1,8 @@
 """The main menu driven like a player would: hover and click to the about screen and
 back, to the credits and back, start a game (the pointer is captured), Escape answered
-No (play goes on, captured again) and then Yes (back in the menu, pointer free), and
-quit with the quit button: exit code 0. Optional --shots DIR keeps screenshots."""
+No with the Escape key (play goes on, captured again, not paused by the box's taking the
+focus) and then Yes with Return (back in the menu, pointer free), and quit with the quit
+button: exit code 0. Optional --shots DIR keeps screenshots."""
 import argparse
 import os
 import re
@@ -77,7 +78,7 @@ class Menus:
     def captured(self):
         return self.x.pointer_grabbed() and self.x.cursor_blank()
 
-    def answer_box(self, key):
+    def answer_box(self, key, refocus=True):
         wait_until("the Cancelar partida box", lambda: find_window("Cancelar partida") is not None)
         box = find_window("Cancelar partida")
         assert not self.x.pointer_grabbed(), "the pointer is released while the box is open"
@@ -85,7 +86,8 @@ class Menus:
         xdotool("windowfocus", "--sync", box)
         xdotool("key", key)
         wait_until("the box to close", lambda: find_window("Cancelar partida") is None)
-        self.focus()
+        if refocus:
+            self.focus()
 
 
 def main():
@@ -121,8 +123,12 @@ def main():
         menus.shot("playing")
 
         xdotool("key", "Escape")
-        menus.answer_box("Escape")  # No: play goes on
+        # No: play goes on. The game takes the focus back from the closed box itself: the
+        # box's taking it is no player leaving, so play does not pause a moment later.
+        menus.answer_box("Escape", refocus=False)
         wait_until("the pointer to be captured again", menus.captured)
+        time.sleep(1.0)
+        assert menus.captured(), "play paused after the question was answered No"
         assert menus.alive()
 
         xdotool("key", "Escape")

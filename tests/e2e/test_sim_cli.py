@@ -39,7 +39,7 @@ def main():
     with tempfile.TemporaryDirectory() as root:
         bad_script = os.path.join(root, "bad.txt")
         with open(bad_script, "w") as f:
-            f.write("# fine\n0 keydown w\n3 keydown tab\n")
+            f.write("# fine\n0 keydown w\n3 keydown ctrl\n")
         cases = [
             (["abc"], "bad seed 'abc'"),
             (["4294967296"], "bad seed"),
@@ -60,8 +60,8 @@ def main():
             err = run.stderr.splitlines()
             assert len(err) == 1 and err[0].startswith("velkaran-sim: ") and message in err[0], (args, run.stderr)
         # A script from standard input names it in its errors.
-        run = sim("1", "--script", "-", stdin="0 keydown tab\n")
-        assert run.returncode == 2 and run.stderr == "velkaran-sim: standard input: line 1: unknown key 'tab'\n", \
+        run = sim("1", "--script", "-", stdin="0 keydown ctrl\n")
+        assert run.returncode == 2 and run.stderr == "velkaran-sim: standard input: line 1: unknown key 'ctrl'\n", \
             run.stderr
 
     run = sim("--help")

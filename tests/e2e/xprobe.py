@@ -1,5 +1,6 @@
 """What the X server can tell about the game's hold on the pointer: whether some
-client holds an active pointer grab, and whether the cursor shown is blank."""
+client holds an active pointer grab, and whether the cursor shown is blank; and a
+window of another client to move the keyboard focus to, as alt-tab would."""
 import ctypes
 import ctypes.util
 import os
@@ -17,6 +18,12 @@ _x11.XUngrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 _x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 _x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
 _x11.XFree.argtypes = [ctypes.c_void_p]
+_x11.XCreateSimpleWindow.restype = ctypes.c_ulong
+_x11.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                     ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+_x11.XMapRaised.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+_x11.XStoreName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_char_p]
+_x11.XDestroyWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 
 GRAB_SUCCESS = 0
 GRAB_MODE_ASYNC = 1
@@ -59,6 +66,19 @@ class Display:
         blank = all((c.pixels[i] >> 24) & 0xFF == 0 for i in range(c.width * c.height))
         _x11.XFree(image)
         return blank
+
+    def other_window(self, title="another program"):
+        """Maps a small window of this client at the top left, raised; returns its id
+        (as xdotool writes window ids). It lives until destroy_window or close."""
+        window = _x11.XCreateSimpleWindow(self.dpy, self.root, 0, 0, 200, 120, 0, 0, 0xFFFFFF)
+        _x11.XStoreName(self.dpy, window, title.encode())
+        _x11.XMapRaised(self.dpy, window)
+        _x11.XSync(self.dpy, 0)
+        return str(window)
+
+    def destroy_window(self, window):
+        _x11.XDestroyWindow(self.dpy, int(window))
+        _x11.XSync(self.dpy, 0)
 
     def close(self):
         _x11.XCloseDisplay(self.dpy)

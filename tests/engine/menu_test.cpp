@@ -136,10 +136,11 @@ protected:
         return e;
     }
     static SDL_Event leftUp() { return button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT); }
-    static SDL_Event key(Uint32 type, SDL_Keycode sym) {
+    // The game reads keys by their position: the scancode, not the symbol.
+    static SDL_Event key(Uint32 type, SDL_Scancode code) {
         SDL_Event e{};
         e.type = type;
-        e.key.keysym.sym = sym;
+        e.key.keysym.scancode = code;
         return e;
     }
     static SDL_Event quitEvent() {
@@ -196,6 +197,71 @@ TEST_F(MenuTest, HoverPlaysTheSoundOncePerNewlyHoveredButton) {
     handle({motionTo(100, 740)});
     EXPECT_EQ(game->shell.hoveredButton, NoButton);
     EXPECT_EQ(playing("ButtonClicked"), 0);
+}
+
+TEST_F(MenuTest, TheKeyboardStepsTheMarkerThroughTheScreensButtonsAndPressesTheMarkedOne) {
+    const auto press = [this](SDL_Scancode k) { handle({key(SDL_KEYDOWN, k), key(SDL_KEYUP, k)}); };
+    const auto markerAt = [this](int32_t button) {
+        for (const ButtonArea& a : game->shell.buttonAreas)
+            if (a.screen == game->shell.state && a.buttonId == button)
+                return game->shell.indicatorX == a.indicatorX && game->shell.indicatorY == a.indicatorY;
+        return false;
+    };
+    struct Step {
+        SDL_Scancode key;
+        int32_t marked;
+    } steps[] = {
+        {SDL_SCANCODE_DOWN, StartButton},   {SDL_SCANCODE_TAB, NewMapButton}, {SDL_SCANCODE_DOWN, AboutButton},
+        {SDL_SCANCODE_UP, NewMapButton},    {SDL_SCANCODE_UP, StartButton},   {SDL_SCANCODE_UP, HomePageButton},
+        {SDL_SCANCODE_DOWN, StartButton},
+    };
+    int sounds = 0;
+    for (const Step& step : steps) {
+        handle({key(SDL_KEYDOWN, step.key)});
+        EXPECT_EQ(game->shell.hoveredButton, step.marked) << SDL_GetScancodeName(step.key);
+        EXPECT_TRUE(markerAt(step.marked)) << step.marked;
+        EXPECT_EQ(playing("ButtonHovered"), ++sounds);
+    }
+    EXPECT_EQ(game->shell.state, MainMenu) << "moving the marker presses nothing";
+
+    // A press is the key's release, after its press in the menu: a release alone (a key
+    // held when a game ended) presses nothing.
+    handle({key(SDL_KEYUP, SDL_SCANCODE_RETURN), key(SDL_KEYUP, SDL_SCANCODE_SPACE)});
+    EXPECT_EQ(game->shell.state, MainMenu);
+    EXPECT_EQ(playing("ButtonClicked"), 0);
+
+    // The new map's question, answered No, then the about screen by the keypad's Enter.
+    dialog->answer = DialogAnswer::No;
+    handle({key(SDL_KEYDOWN, SDL_SCANCODE_DOWN)});
+    press(SDL_SCANCODE_SPACE);
+    EXPECT_EQ(dialog->asked.size(), 1u);
+    EXPECT_EQ(game->shell.state, MainMenu);
+    handle({key(SDL_KEYDOWN, SDL_SCANCODE_DOWN)});
+    press(SDL_SCANCODE_KP_ENTER);
+    EXPECT_EQ(game->shell.state, About);
+    EXPECT_EQ(playing("ButtonClicked"), 2);
+
+    // On the about screen the marker starts afresh among its own buttons; Escape goes back.
+    press(SDL_SCANCODE_RETURN);
+    EXPECT_EQ(game->shell.state, About) << "no button of this screen is marked";
+    handle({key(SDL_KEYDOWN, SDL_SCANCODE_DOWN), key(SDL_KEYDOWN, SDL_SCANCODE_DOWN)});
+    EXPECT_EQ(game->shell.hoveredButton, GamePageButton);
+    press(SDL_SCANCODE_RETURN);
+    EXPECT_EQ(browser->opened, std::vector<std::string>{kGamePageUrl});
+    press(SDL_SCANCODE_ESCAPE);
+    EXPECT_EQ(game->shell.state, MainMenu);
+    EXPECT_EQ(playing("ButtonClicked"), 4);
+    clickOn(CreditsButton);
+    press(SDL_SCANCODE_ESCAPE);
+    EXPECT_EQ(game->shell.state, MainMenu);
+    press(SDL_SCANCODE_ESCAPE);
+    EXPECT_EQ(game->shell.state, MainMenu) << "Escape in the main menu neither quits nor asks";
+
+    // The mouse moved off the buttons takes the mark away: Enter then presses nothing.
+    handle({key(SDL_KEYDOWN, SDL_SCANCODE_UP), motionTo(10, 10)});
+    press(SDL_SCANCODE_RETURN);
+    EXPECT_EQ(game->shell.state, MainMenu);
+    EXPECT_EQ(dialog->asked.size(), 1u);
 }
 
 TEST_F(MenuTest, AClickOnlyCountsWithTheLeftButtonOverAButtonOfAMenuScreen) {
@@ -303,7 +369,7 @@ TEST_F(MenuTest, EscapeWhilePlayingAsksBeforeReturningToTheMenu) {
         dialog->asked.clear();
         dialog->answer = c.answer;
         AudioManager::instance().playOnChannel("InGame_music", kGameMusicChannel, 1.0f);
-        handle({key(SDL_KEYDOWN, SDLK_ESCAPE), key(SDL_KEYUP, SDLK_ESCAPE)});
+        handle({key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), key(SDL_KEYUP, SDL_SCANCODE_ESCAPE)});
 
         EXPECT_EQ(game->shell.state, c.state);
         ASSERT_EQ(dialog->asked.size(), c.asked ? 1u : 0u);
@@ -318,7 +384,7 @@ TEST_F(MenuTest, EscapeWhilePlayingAsksBeforeReturningToTheMenu) {
     // Escape in a menu screen asks nothing.
     dialog->asked.clear();
     game->shell.state = MainMenu;
-    handle({key(SDL_KEYDOWN, SDLK_ESCAPE)});
+    handle({key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE)});
     EXPECT_TRUE(dialog->asked.empty());
 }
 
@@ -352,25 +418,25 @@ TEST_F(MenuTest, StartingAGameResetsThePerGameStateAndEntersPlay) {
 }
 
 TEST_F(MenuTest, InGameKeysActOnlyWhilePlaying) {
-    const SDL_Keycode keys[] = {SDLK_F1, SDLK_m, SDLK_n, SDLK_F8, SDLK_F12};
-    for (SDL_Keycode k : keys) handle({key(SDL_KEYUP, k)});
+    const SDL_Scancode keys[] = {SDL_SCANCODE_F1, SDL_SCANCODE_M, SDL_SCANCODE_N, SDL_SCANCODE_F8, SDL_SCANCODE_F12};
+    for (SDL_Scancode k : keys) handle({key(SDL_KEYUP, k)});
     const Overlays& o = game->shell.overlays;
     EXPECT_FALSE(o.about || o.map || o.freeze || o.stats);
 
     game->shell.state = Playing;
-    handle({key(SDL_KEYDOWN, SDLK_F8)});
+    handle({key(SDL_KEYDOWN, SDL_SCANCODE_F8)});
     EXPECT_FALSE(game->shell.overlays.stats) << "keys act on release";
-    handle({key(SDL_KEYUP, SDLK_F8)});
+    handle({key(SDL_KEYUP, SDL_SCANCODE_F8)});
     EXPECT_TRUE(game->shell.overlays.stats);
 
     // About picture and map screen together: frozen until both are off.
-    handle({key(SDL_KEYUP, SDLK_F1)});
+    handle({key(SDL_KEYUP, SDL_SCANCODE_F1)});
     EXPECT_TRUE(game->shell.overlays.about && game->shell.overlays.freeze);
-    handle({key(SDL_KEYUP, SDLK_m)});
+    handle({key(SDL_KEYUP, SDL_SCANCODE_M)});
     EXPECT_TRUE(game->shell.overlays.map && game->shell.overlays.freeze);
-    handle({key(SDL_KEYUP, SDLK_F1)});
+    handle({key(SDL_KEYUP, SDL_SCANCODE_F1)});
     EXPECT_TRUE(game->shell.overlays.freeze);
-    handle({key(SDL_KEYUP, SDLK_m)});
+    handle({key(SDL_KEYUP, SDL_SCANCODE_M)});
     EXPECT_FALSE(o.freeze || o.map || o.about);
 }
 
@@ -379,19 +445,19 @@ TEST_F(MenuTest, TheMapScreenPausesTheGameMusicAndKeepsThePauseMusicsPlace) {
     game->shell.state = Playing;
     audio.playOnChannel("InGame_music", kGameMusicChannel, 1.0f);
 
-    handle({key(SDL_KEYUP, SDLK_m)});
+    handle({key(SDL_KEYUP, SDL_SCANCODE_M)});
     EXPECT_TRUE(Mix_Paused(kGameMusicChannel));
     EXPECT_TRUE(audio.isChannelPlaying(kPauseMusicChannel));
     EXPECT_FALSE(Mix_Paused(kPauseMusicChannel));
     EXPECT_EQ(Mix_Volume(kPauseMusicChannel, -1), 64);
     EXPECT_EQ(playing("ButtonClicked"), 1);
 
-    handle({key(SDL_KEYUP, SDLK_m)});
+    handle({key(SDL_KEYUP, SDL_SCANCODE_M)});
     EXPECT_FALSE(Mix_Paused(kGameMusicChannel));
     EXPECT_TRUE(Mix_Paused(kPauseMusicChannel)) << "paused, not stopped";
     EXPECT_TRUE(audio.isChannelPlaying(kPauseMusicChannel));
 
-    handle({key(SDL_KEYDOWN, SDLK_ESCAPE)});
+    handle({key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE)});
     EXPECT_EQ(dialog->asked.size(), 1u) << "Escape works again once the map is closed";
 }
 
@@ -446,10 +512,10 @@ TEST_F(MenuTest, TheWindowsQuitEventEndsEveryState) {
     trail += std::to_string(static_cast<int32_t>(game->shell.state)) + " ";
     SDL_Event m{};
     m.type = SDL_KEYUP;
-    m.key.keysym.sym = SDLK_m;
+    m.key.keysym.scancode = SDL_SCANCODE_M;
     SDL_Event esc{};
     esc.type = SDL_KEYDOWN;
-    esc.key.keysym.sym = SDLK_ESCAPE;
+    esc.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
     game->shell.handleEvents(translated({m, m, esc}));  // map screen on and off, then leave the game
     trail += std::to_string(static_cast<int32_t>(game->shell.state)) + " ";
     click(400, 720);  // quit

@@ -72,6 +72,47 @@ TEST(PlayerOptions, RenderScaleIsAWholePercentFromFiftyToAHundred) {
     for (const ScaleCase& c : scales) EXPECT_EQ(parsePlayerOptions(c.file).renderScalePercent, c.percent) << c.file;
 }
 
+TEST(PlayerOptions, TheControlsLinesReadTheirValuesOrCountAsAbsent) {
+    struct Case {
+        const char* file;
+        bool invertY;
+        std::optional<float> stick;
+        std::optional<bool> vsync;
+    } cases[] = {
+        {"map_seed=4\n", false, {}, {}},
+        {"invert_y=1\nstick_sensitivity=2,5\nvsync=0\n", true, 2.5f, false},
+        {"[preferencias]\r\nINVERT_Y = on\r\nvsync=yes\r\n", true, {}, true},
+        {"invert_y=0\nvsync=off\n", false, {}, false},
+        {"invert_y=2\nstick_sensitivity=11\nvsync=-1\n", false, {}, {}},
+        {"stick_sensitivity=0.1\n", false, 0.1f, {}},
+        {"stick_sensitivity=0\nvsync=\n", false, {}, {}},
+        {"vsync=1\nvsync=0\n", false, {}, true},
+    };
+    for (const Case& c : cases) {
+        const PlayerOptions o = parsePlayerOptions(c.file);
+        EXPECT_EQ(o.invertY, c.invertY) << c.file;
+        EXPECT_EQ(o.stickSensitivity, c.stick) << c.file;
+        EXPECT_EQ(o.vsync, c.vsync) << c.file;
+    }
+}
+
+// The key lines stay text (the game knows the keys' names), one per setting, the first
+// of each, in the order of the file, so that of two lines naming one key the earlier wins.
+TEST(PlayerOptions, KeyLinesAreKeptInFileOrderAsTheyStand) {
+    const PlayerOptions o = parsePlayerOptions(
+        "key_map=Tab\n[preferencias]\nKey_Jump =  Left Ctrl \r\nkey_map=M\nkey_forwards=W\nkey_forward=\n"
+        "; key_back=S\nkey_flashlight=\xE9\n");
+    ASSERT_EQ(o.keyBindings.size(), 4u);
+    const std::pair<BoundAction, std::string> expected[] = {
+        {BoundAction::Map, "Tab"}, {BoundAction::Jump, "Left Ctrl"}, {BoundAction::Forward, ""},
+        {BoundAction::Flashlight, "\xE9"}};
+    for (size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(o.keyBindings[k].action, expected[k].first) << k;
+        EXPECT_EQ(o.keyBindings[k].keyName, expected[k].second) << k;
+    }
+    EXPECT_TRUE(parsePlayerOptions("map_seed=1\n").keyBindings.empty());
+}
+
 // The new lines live beside window_resolution= and the preferences without
 // disturbing how either is read.
 TEST(PlayerOptions, TheWindowLineIsReadAsBefore) {

@@ -112,7 +112,8 @@ TEST(ReplayFormat, EveryFieldEventAndAwkwardTimeStepReadsBackExactly) {
     for (const float dt : steps) frames.push_back(frameOf(dt, 0, {}));
     InputEvents all;
     for (const Key k : {Key::W, Key::A, Key::S, Key::D, Key::Space, Key::LShift, Key::Q, Key::F, Key::N, Key::M,
-                        Key::F1, Key::F8, Key::F12, Key::Escape, Key::Unknown}) {
+                        Key::F1, Key::F8, Key::F12, Key::Escape, Key::Up, Key::Down, Key::Tab, Key::Return,
+                        Key::Unknown}) {
         all.push_back(InputEvent::keyDown(k));
         all.push_back(InputEvent::keyUp(k));
     }
@@ -123,6 +124,7 @@ TEST(ReplayFormat, EveryFieldEventAndAwkwardTimeStepReadsBackExactly) {
     all.push_back(InputEvent::motion(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
     all.push_back(InputEvent::motion(-1, 0));
     all.push_back(InputEvent::quit());
+    all.push_back(InputEvent::focusLost());
     frames.push_back(frameOf(0.1f, 1, all));
     frames.push_back(frameOf(0.1f, -kReplayMaxClock, {}));  // a calendar set back
     frames.push_back(frameOf(0.1f, kReplayMaxClock, {}));
@@ -222,7 +224,7 @@ TEST(ReplayFormat, DamageAndLaterVersionsAreRefusedOnOneLineNamingIt) {
         {head + "0.1\n*0\n", "line 3: bad run of frames '*0'"},
         {head + "0.1\n*2147483648\n", "line 3: bad run of frames"},
         {head + "0.1\n*2 +w\n", "line 3: bad run of frames"},
-        {head + "0.1 +tab\n", "line 2: bad event '+tab'"},
+        {head + "0.1 +ctrl\n", "line 2: bad event '+ctrl'"},
         {head + "0.1 1,2,3\n", "line 2: bad event '1,2,3'"},
         {head + "0.1 2147483648,0\n", "line 2: bad event"},
         {head + "0.1 @1 @2\n", "line 2: two clock readings in one frame"},
