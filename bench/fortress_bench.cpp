@@ -18,12 +18,14 @@ constexpr uint32_t kSeeds = 200;
 
 // Generator and furnishing only, as start-up runs them.
 void generateAndFurnish(uint32_t seed) {
-    resetWorldGrid();
-    randomEngine().seed(seed);
+    const auto grid = std::make_unique<WorldCells>();
+    resetWorldGrid(*grid);
+    RandomEngine random(seed);
     FortressMap map(generatorSeedFor(seed));
-    placeLandingSite();
+    map.publishToWorld(*grid);
+    placeLandingSite(*grid);
     Furnishing furnishing;
-    furnishFortress(furnishing);
+    furnishFortress(*grid, random, furnishing);
     benchmark::DoNotOptimize(furnishing.scannerTargets.data());
 }
 
@@ -45,8 +47,6 @@ void reportPerSeed(benchmark::State& state, Work work) {
 }
 
 void BM_GenerateAndFurnish200Seeds(benchmark::State& state) {
-    buildBlockTable();
-    buildItemTable();
     reportPerSeed(state, generateAndFurnish);
 }
 BENCHMARK(BM_GenerateAndFurnish200Seeds)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -1,6 +1,6 @@
 #pragma once
 // The windowed game. The singletons (Renderer, InputManager, AudioManager, ...) live
-// outside it.
+// outside it; the random engine is the session's.
 #include <SDL.h>
 
 #include <cstdint>

@@ -127,7 +127,7 @@ void Game::drawMapScreen() {
     Renderer& renderer = Renderer::instance();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     RenderObject* trace = renderer.findObject(render_id::kMapTrace);
-    for (const MapMark& mark : mapScreenMarks(worldGrid)) {
+    for (const MapMark& mark : mapScreenMarks(s.grid)) {
         if (mark.trace) {
             if (!trace) continue;
             setAlpha(*trace, mark.alpha);

@@ -33,7 +33,7 @@ glm::vec2 centreOf(GridCell c) { return {static_cast<float>(c.i) * kCellSize, st
 
 GridCell cellAtPoint(glm::vec2 p) { return {cellOf(p.x), cellOf(p.y)}; }
 
-bool freeToEnter(GridCell c) { return insideWorld(c.i, c.j) && !worldGrid[c.i][c.j].blocksMovement; }
+bool freeToEnter(const WorldCells& grid, GridCell c) { return insideWorld(c.i, c.j) && !grid[c.i][c.j].blocksMovement; }
 
 }  // namespace
 
@@ -62,7 +62,7 @@ struct Bot::Plan {
     // A fresh search from the player's cell, the goal reconsidered, and its route.
     void plan(const Session& session, GridCell here) {
         keys = bot::passkeysOf(session.player, safeForceField);
-        map.search(worldGrid, keys, here);
+        map.search(session.grid, keys, here);
         if (!tour.surveyed()) tour.survey(session, safeForceField);
         const bot::TourPlanner::State state = tour.stateOf(session);
         if (stops.empty() || !(state == tourState)) {
@@ -91,15 +91,15 @@ struct Bot::Plan {
         const bool supplying = goal.errand == bot::Errand::HealthPack || goal.errand == bot::Errand::Ammunition;
         if (supplying && usable(goal, session)) return goal;
         bot::Goal mission = stops.empty() ? bot::Goal{} : stops.front();
-        if (mission.errand == bot::Errand::Platform) mission = bot::nearestPlatform(map);
+        if (mission.errand == bot::Errand::Platform) mission = bot::nearestPlatform(session.grid, map);
         if (!usable(mission, session)) mission = bot::nearestGoal(session, map, keys, banned, clock);
-        fromMission.search(worldGrid, keys, mission.errand == bot::Errand::None ? GridCell{-1, -1} : mission.cell);
+        fromMission.search(session.grid, keys, mission.errand == bot::Errand::None ? GridCell{-1, -1} : mission.cell);
         const bot::Goal supply = bot::supplyGoal(session, map, fromMission, banned, clock);
         return supply.errand != bot::Errand::None ? supply : mission;
     }
 
     // Where to head from `ahead` (where this frame's step ends), and whether to walk.
-    bool steerPoint(glm::vec2 ahead, glm::vec2& aim) const {
+    bool steerPoint(const WorldCells& grid, glm::vec2 ahead, glm::vec2& aim) const {
         if (route.empty()) return false;
         // The route cell the player will stand in (the route starts at the current cell).
         size_t k = 0;
@@ -112,8 +112,8 @@ struct Bot::Plan {
         // route's steps go round corners four ways, the player need not.
         const size_t farthest = std::min(route.size() - 1, k + kLookAhead);
         for (size_t j = farthest; j >= k + 2; --j) {
-            if (!freeToEnter(route[j])) continue;
-            if (clearWay(ahead, centreOf(route[j]))) {
+            if (!freeToEnter(grid, route[j])) continue;
+            if (clearWay(grid, ahead, centreOf(route[j]))) {
                 aim = centreOf(route[j]);
                 return true;
             }
@@ -129,7 +129,7 @@ struct Bot::Plan {
 
     // Every cell that a walker a little wider than a point crosses on the straight way
     // is plain ground (or holds something harmless to touch).
-    bool clearWay(glm::vec2 from, glm::vec2 to) const {
+    bool clearWay(const WorldCells& grid, glm::vec2 from, glm::vec2 to) const {
         const glm::vec2 way = to - from;
         const float length = glm::length(way);
         if (length < 1e-3f) return true;
@@ -141,16 +141,16 @@ struct Bot::Plan {
             for (const glm::vec2 q : {p, p + side, p - side}) {
                 const GridCell c = cellAtPoint(q);
                 if (c == last) continue;
-                if (!harmlessToCross(c)) return false;
+                if (!harmlessToCross(grid, c)) return false;
             }
             last = cellAtPoint(p);
         }
         return true;
     }
 
-    bool harmlessToCross(GridCell c) const {
-        if (!map.enterable(c) || !freeToEnter(c)) return false;
-        const WorldCell& cell = worldGrid[c.i][c.j];
+    bool harmlessToCross(const WorldCells& grid, GridCell c) const {
+        if (!map.enterable(c) || !freeToEnter(grid, c)) return false;
+        const WorldCell& cell = grid[c.i][c.j];
         if (bot::stepCost(cell, keys) != bot::kPlainStep) return false;
         // Picking up an energy cell on the way would change the tour.
         return cell.isBlock || cell.objectType != item::EnergyCell || c == goal.cell;
@@ -170,7 +170,7 @@ InputEvents Bot::nextFrame(const Session& session, float dt) {
         p.hands.hold(player, {}, out);
         return out;
     }
-    if (p.safeForceField == 0) p.safeForceField = bot::safeForceFieldFromStatue(worldGrid);
+    if (p.safeForceField == 0) p.safeForceField = bot::safeForceFieldFromStatue(session.grid);
 
     const glm::vec2 position{camera.position.x, camera.position.z};
     const GridCell here = cellAtPoint(position);
@@ -199,11 +199,11 @@ InputEvents Bot::nextFrame(const Session& session, float dt) {
     // at the end of the last frame. After a shot that was at a drone: stand for a frame.
     const glm::vec2 front{camera.front.x, camera.front.z};
     glm::vec2 ahead = position;
-    if (!p.lookingAtDrone && p.steerPoint(position, aim)) {
+    if (!p.lookingAtDrone && p.steerPoint(session.grid, position, aim)) {
         wanted.walk = wanted.strafe = wanted.run = true;
         ahead += bot::strafingStep(front) * kRunSpeed * dt;
     }
-    const bool heading = p.steerPoint(ahead, aim);
+    const bool heading = p.steerPoint(session.grid, ahead, aim);
 
     std::optional<bot::Shot> shot;
     if (!p.lookingAtDrone && !player.switching && bot::gunFiresNextFrame(player.currentGun(), dt))

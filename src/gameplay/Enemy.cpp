@@ -34,12 +34,12 @@ const EnemyKind& enemyKindForRoll(int32_t roll) {
     return kKinds[static_cast<size_t>(k)];
 }
 
-bool Enemy::spawnAtRandom(RandomEngine& random) {
+bool Enemy::spawnAtRandom(const WorldCells& grid, RandomEngine& random) {
     for (int32_t attempt = 0; attempt < kSpawnTryLimit; ++attempt) {
         const float x = static_cast<float>(random.uniformReal(spawnMin, spawnMax));
         const float z = static_cast<float>(random.uniformReal(spawnMin, spawnMax));
         const int32_t i = cellOf(x), j = cellOf(z);
-        if (!insideWorld(i, j) || !worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].blocksMovement) {
+        if (!insideWorld(i, j) || !grid[static_cast<size_t>(i)][static_cast<size_t>(j)].blocksMovement) {
             position = {x, 0.0f, z};
             return true;
         }
@@ -48,11 +48,11 @@ bool Enemy::spawnAtRandom(RandomEngine& random) {
     return false;
 }
 
-std::vector<Enemy> createEnemies(RandomEngine& random) {
+std::vector<Enemy> createEnemies(const WorldCells& grid, RandomEngine& random) {
     std::vector<Enemy> enemies(kEnemyCount);
     for (Enemy& e : enemies) {
         // The spawn square is set before the draws that use it.
-        e.spawnAtRandom(random);
+        e.spawnAtRandom(grid, random);
         e.damageEffect.init(20, 1.0f, random);
         e.destroyEffect.init(10, 0.1f, random);
     }
@@ -77,11 +77,11 @@ constexpr float kHiddenY = -999.0f;
 
 // A drone treats everything beyond the grid as solid: its steps, its sight line and its
 // energy ball must never read past the grid's edge, whatever the spawn square allows.
-bool blocksDrone(int32_t i, int32_t j) {
-    return !insideWorld(i, j) || worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].blocksMovement;
+bool blocksDrone(const WorldCells& grid, int32_t i, int32_t j) {
+    return !insideWorld(i, j) || grid[static_cast<size_t>(i)][static_cast<size_t>(j)].blocksMovement;
 }
 
-bool blocksDroneAt(const glm::vec3& p) { return blocksDrone(cellOf(p.x), cellOf(p.z)); }
+bool blocksDroneAt(const WorldCells& grid, const glm::vec3& p) { return blocksDrone(grid, cellOf(p.x), cellOf(p.z)); }
 
 // Heading toward `to` at `speed`, less the bias, each component clamped to the speed.
 // Standing on the target gives no heading rather than a NaN that would stick forever.
@@ -96,12 +96,12 @@ int32_t stepToward(int32_t from, int32_t to) { return from < to ? from + 1 : fro
 
 // Walks the grid from the drone's cell to the player's, both axes at once (so the path
 // runs diagonally first). The drone's own cell is never tested; the player's always is.
-bool gridSight(GridCell from, GridCell to) {
+bool gridSight(const WorldCells& grid, GridCell from, GridCell to) {
     int32_t x = from.i, z = from.j;
     do {
         x = stepToward(x, to.i);
         z = stepToward(z, to.j);
-        if (blocksDrone(x, z)) return false;
+        if (blocksDrone(grid, x, z)) return false;
     } while (x != to.i || z != to.j);
     return true;
 }
@@ -167,12 +167,13 @@ void Enemy::updateEnemy(const GroundHeight& ground, const Camera& camera, float 
     }
 
     // Walls: slide along whichever axis is still open.
+    const WorldCells& grid = context.grid;
     const int32_t newX = cellOf(position.x), newZ = cellOf(position.z);
-    if (blocksDrone(newX, newZ)) {
+    if (blocksDrone(grid, newX, newZ)) {
         const int32_t oldX = cellOf(old.x), oldZ = cellOf(old.z);
         bool bothBlocked = false;
-        if (blocksDrone(newX, oldZ)) {
-            if (!blocksDrone(oldX, newZ)) position.x = old.x;
+        if (blocksDrone(grid, newX, oldZ)) {
+            if (!blocksDrone(grid, oldX, newZ)) position.x = old.x;
             else bothBlocked = true;
         } else {
             position.z = old.z;
@@ -190,7 +191,7 @@ void Enemy::updateEnemy(const GroundHeight& ground, const Camera& camera, float 
         const GridCell own{cellOf(position.x), cellOf(position.z)};
         const GridCell origin{0, 0};
         if (d <= 450.0f && !firing && !playerDead && playerCell != origin && own != origin &&
-            gridSight(own, playerCell)) {
+            gridSight(grid, own, playerCell)) {
             firing = true;
         }
     }
@@ -212,7 +213,7 @@ void Enemy::updateProjectile(float dt, RuleContext& context) {
     }
     projectilePosition += steering(projectilePosition, projectileTarget, projectileSpeed, bias) * dt * 2.5f;
     // A wall (or the grid's edge) ends the flight where the ball stands.
-    if (blocksDroneAt(projectilePosition)) projectileTarget = projectilePosition;
+    if (blocksDroneAt(context.grid, projectilePosition)) projectileTarget = projectilePosition;
     if (horizontalDistance(projectilePosition, projectileTarget) <= 3.0f) {
         projectilePosition = position;
         projectilePosition.y = kHiddenY;
@@ -239,8 +240,8 @@ void Enemy::takeDamage(int32_t amount, RuleContext& context) {
     int32_t x = cellOf(deathPosition.x), z = cellOf(deathPosition.z);
     if (!insideWorld(x, z)) x = z = 0;
     // A cell that already holds something keeps it; the drop is lost without a sound.
-    if (worldGrid[static_cast<size_t>(x)][static_cast<size_t>(z)].objectType != 0) return;
-    placeCellObject(context.requests, x, z, item, false, true, false, true, true);
+    if (context.grid[static_cast<size_t>(x)][static_cast<size_t>(z)].objectType != 0) return;
+    placeCellObject(context.grid, context.requests, x, z, item, false, true, false, true, true);
     context.services.playOneShot("EnemyDropItem");
 }
 
@@ -268,7 +269,7 @@ void Enemy::firstPass(Player& player, RuleContext& context) {
         projectilePosition = glm::vec3(0.0f);
         deadTime += frameTime;
         if (deadTime >= 10.0f) {
-            if (spawnAtRandom(context.random)) {
+            if (spawnAtRandom(context.grid, context.random)) {
                 deadTime = sightTimer = dodgeTime = dodgeTimer = hitTimer = 0.0f;
                 hit = dead = exploding = false;
                 blastSize = 0.01f;

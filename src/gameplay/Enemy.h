@@ -60,7 +60,7 @@ struct Enemy {
 
     // A random position whose cell is outside the grid or free to walk: x, then z.
     // False when the bounded search found none (the position is then unchanged).
-    bool spawnAtRandom(RandomEngine& random);
+    bool spawnAtRandom(const WorldCells& grid, RandomEngine& random);
 
     // What this frame's drawing passes asked to show (cleared at the start of each pass).
     bool damageEffectShown = false;   // the hit sparks ran at the drone
@@ -104,7 +104,7 @@ struct EnemyLooks {
 
 // The 60 drones in list order: each draws its spawn position, then its hit effect's
 // and its destroy effect's particles.
-std::vector<Enemy> createEnemies(RandomEngine& random);
+std::vector<Enemy> createEnemies(const WorldCells& grid, RandomEngine& random);
 // One percent roll per drone, in list order (after the scenery rocks): its model and,
 // for the recon drone, the short retreat distance.
 std::vector<EnemyLooks> chooseEnemyLooks(std::vector<Enemy>& enemies, RandomEngine& random, ModelLoader& models);

@@ -2,7 +2,6 @@
 
 #include "gameplay/Hud.h"
 #include "gameplay/TestAids.h"
-#include "util/Random.h"
 
 using enum GameState;
 
@@ -22,7 +21,7 @@ void GameShell::startUp(StartUpSteps& steps, int windowWidth, int windowHeight) 
     fortress = steps.fortress();
     // The random engine holds the fortress seed from here, and nothing draws from it
     // before the furnishing: the same seed gives the same fortress and the same game.
-    randomEngine().seed(fortress.mapSeed);
+    session->random.seed(fortress.mapSeed);
     generatorSeed = generatorSeedFor(fortress.mapSeed);
     buttonAreas = makeButtonAreas(windowWidth, windowHeight);
 
@@ -31,15 +30,15 @@ void GameShell::startUp(StartUpSteps& steps, int windowWidth, int windowHeight) 
     s.buildTerrain();
     steps.terrainBuilt(s.terrain);
     FortressSetup setup;
-    buildSeededFortress(generatorSeed, setup, steps.fortressHooks());
+    buildSeededFortress(s.grid, s.random, generatorSeed, setup, steps.fortressHooks());
     steps.fortressBuilt();
     s.adoptFortress(setup);
-    s.populateWorld(randomEngine(), steps.models(), steps.afterFurnishedRow());
+    s.populateWorld(steps.models(), steps.afterFurnishedRow());
     steps.worldFurnished();
     setup.map.release();
 
     s.setUpLights();
-    s.createParticleSystems(randomEngine());
+    s.createParticleSystems();
     steps.particlesCreated(s);
     s.createClothFlag();
     steps.clothCreated();
@@ -94,7 +93,7 @@ double GameShell::preciseNow() const {
 }
 
 std::string GameShell::traceLine() const {
-    return ::traceLine(framesRun, state, *session, randomEngine().drawsSinceSeed());
+    return ::traceLine(framesRun, state, *session, session->random.drawsSinceSeed());
 }
 
 // ---- The menu handler ----
@@ -277,7 +276,7 @@ void GameShell::playingKeyUp(Key key) {
             services->playOneShot("Screenshot");
             // The number is drawn at the key, whatever happens to the picture, so the
             // random sequence is the same with and without a screen.
-            services->takeScreenshot(randomEngine().uniformInt(kFirstScreenshotNumber, kLastScreenshotNumber));
+            services->takeScreenshot(session->random.uniformInt(kFirstScreenshotNumber, kLastScreenshotNumber));
             break;
         default:
             break;

@@ -15,7 +15,7 @@ ReplayHeader headlessReplayHeader(const HeadlessGame& game, uint32_t seed) {
     header.recordSeconds = game.shell.fortress.recordSeconds;
     header.lookScale = game.session().sceneCamera.lookScale;
     header.invulnerable = game.session().player.invulnerable;
-    header.drawsAtStart = randomEngine().drawsSinceSeed();
+    header.drawsAtStart = game.session().random.drawsSinceSeed();
     return header;
 }
 
@@ -52,7 +52,7 @@ HeadlessReplayer::HeadlessReplayer(const ReplayHeader& header) : game(header.see
 }
 
 bool HeadlessReplayer::startMatches(std::string& error) const {
-    const uint64_t own = randomEngine().drawsSinceSeed();
+    const uint64_t own = game.session().random.drawsSinceSeed();
     if (own == drawsAtStart) return true;
     error = "the recorded game began " + std::to_string(drawsAtStart) + " draws after the seed, this build's start-up makes " +
             std::to_string(own) + " (a later game of its run, or another build's start-up)";

@@ -34,30 +34,19 @@ bool Player::takeItem(int32_t id) {
     return true;
 }
 
-bool Player::addItem(int32_t id, int32_t n) {
+PickUp Player::addItem(int32_t id, int32_t n) {
     auto it = std::find_if(inventory.begin(), inventory.end(), [id](const InventoryItem& p) { return p.id == id; });
     if (it != inventory.end()) {
         // Energy cells are carried one at a time, to be connected at a platform.
-        if (id == item::EnergyCell && it->count != 0) {
-            setMessage("No puedes transportar mas de una celula de energia");
-            return false;
-        }
+        if (id == item::EnergyCell && it->count != 0) return PickUp::SecondEnergyCellRefused;
         it->count += n;
     } else {
         inventory.push_back({id, n});
         it = inventory.end() - 1;
     }
-    if (id == item::CloakerNode && it->count == kCloakingNodes) {
-        revealHiyura = true;
-        setMessage("Encubridor desactivado. Busca y rescata a Hiyura");
-    }
+    const bool lastNode = id == item::CloakerNode && it->count == kCloakingNodes;
     if (isScannerTarget(id)) collectedTargets.push_back({cellX, id, cellZ});
-    return true;
-}
-
-void Player::setMessage(const std::string& text) {
-    messageText = text;
-    messageFlag = true;
+    return lastNode ? PickUp::LastCloakingNode : PickUp::Taken;
 }
 
 void Player::damagePlayer(float amount, bool byEnemy, RuleContext& context) {

@@ -1,7 +1,7 @@
 #pragma once
 // The simulation half of a particle fountain: particles fly up from an emitter, fall
 // back to it when their life runs out and start again. GL-free; the drawing half is
-// ParticleRenderer. Every restart draws from the shared random engine, so the order
+// ParticleRenderer. Every restart draws from the game's random engine, so the order
 // in which systems are built and advanced is part of the game's random sequence.
 #include <cstdint>
 #include <vector>

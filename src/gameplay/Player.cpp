@@ -24,11 +24,11 @@ Template templateOf(const WorldCell& c) {
     const auto id = static_cast<size_t>(c.objectType);
     if (c.objectType < 0) return {};
     if (c.isBlock) {
-        if (id >= blockTable.size()) return {};
-        return {blockTable[id].interaction, blockTable[id].interactionCooldown};
+        if (id >= blockTable().size()) return {};
+        return {blockTable()[id].interaction, blockTable()[id].interactionCooldown};
     }
-    if (id >= itemTable.size()) return {};
-    return {itemTable[id].interaction, itemTable[id].interactionCooldown};
+    if (id >= itemTable().size()) return {};
+    return {itemTable()[id].interaction, itemTable()[id].interactionCooldown};
 }
 
 }  // namespace
@@ -69,8 +69,6 @@ void Player::reset(Camera& camera) {
     jumpLatch = false;
     verticalSpeed = 0.0f;
     teleportTarget = glm::vec3(0.0f);
-    messageFlag = false;
-    messageText.clear();
     camera.speed = kWalkSpeed;
     camera.position = kPlayerStartPosition;
     camera.lockCamera(false);
@@ -79,7 +77,6 @@ void Player::reset(Camera& camera) {
     hurt = false;
     hurtTimer = 0.0f;
     clock = 0.0f;
-    revealHiyura = false;
     escaping = false;
     currentWeapon = kRifleMode;
     weaponMode = kRifleMode;
@@ -143,66 +140,89 @@ void Player::handleEvents(Camera& camera, const InputEvents& events, GameService
     }
 }
 
-void Player::updatePlayer(Camera& camera, const GroundHeight& ground, float dt, const InputEvents& events,
-                          AimController& aim, RuleContext& context) {
-    GameServices& services = context.services;
-    const float gravity = aim.gravity;
+PlayerMove Player::move(Camera& camera, float dt, const InputEvents& events, RuleContext& context) {
     gunDraws.clear();
     muzzleFlash.shown = false;
     if (health < 1) {
-        dead = true;
-        moveForward = moveBack = moveLeft = moveRight = false;
-        camera.lockCamera(true);
-        return;
+        die(camera);
+        return {};
     }
     clock += dt;
     if (escaping) {
         camera.escapeView();
-        return;
+        return {};
     }
     if (!anyMovementKey()) walking = running = false;
-    if (teleportTarget != glm::vec3(0.0f)) {
-        camera.position = teleportTarget;
-        teleportTarget = glm::vec3(0.0f);
+    takeTeleport(camera);
+    const glm::vec2 from{camera.position.x, camera.position.z};
+    handleEvents(camera, events, context.services);
+    walk(camera, dt);
+    keepInBounds(camera);
+    if (!insideWorld(cellX, cellZ)) return {true, std::nullopt};
+    WorldCell& c = context.grid[static_cast<size_t>(cellX)][static_cast<size_t>(cellZ)];
+    if (c.blocksMovement) bounceBack(camera, from);
+    // A blocked cell can still be touched: walking into a closed door bounces and opens it.
+    return {true, touch(c)};
+}
+
+void Player::finishFrame(Camera& camera, const GroundHeight& ground, float dt, AimController& aim,
+                         RuleContext& context) {
+    updateWeapons(camera, dt, aim, context);
+    playFootsteps(context.services);
+    standOrFall(camera, ground, dt, aim.gravity);
+    if (flashlightOn) {
+        flashlight.position = camera.position;
+        flashlight.direction = camera.front;
     }
-    const float oldX = camera.position.x;
-    const float oldZ = camera.position.z;
+    tickHurtTimer(dt);
+}
 
-    handleEvents(camera, events, services);
+void Player::die(Camera& camera) {
+    dead = true;
+    moveForward = moveBack = moveLeft = moveRight = false;
+    camera.lockCamera(true);
+}
 
+void Player::takeTeleport(Camera& camera) {
+    if (teleportTarget == glm::vec3(0.0f)) return;
+    camera.position = teleportTarget;
+    teleportTarget = glm::vec3(0.0f);
+}
+
+void Player::walk(Camera& camera, float dt) {
     if (moveForward) camera.walkForward(dt);
     if (moveBack) camera.walkBack(dt);
     if (moveLeft) camera.strafeLeft(dt);
     if (moveRight) camera.strafeRight(dt);
+}
 
+void Player::keepInBounds(Camera& camera) {
     glm::vec3& p = camera.position;
     p.z = std::clamp(p.z, boundMin, boundMax);
     p.x = std::clamp(p.x, boundMin, boundMax);
     lastPosition = p;
-
     cellX = cellOf(p.x);
     cellZ = cellOf(p.z);
-    if (insideWorld(cellX, cellZ)) {
-        WorldCell& c = worldGrid[static_cast<size_t>(cellX)][static_cast<size_t>(cellZ)];
-        if (c.blocksMovement) {
-            // Thrown back by twice the attempted step, away from the wall.
-            p.x = oldX + 2.0f * (oldX - p.x);
-            p.z = oldZ + 2.0f * (oldZ - p.z);
-            lastPosition.x = oldX;
-            lastPosition.z = oldZ;
-        }
-        // A blocked cell can still be touched: walking into a closed door bounces and opens it.
-        if (c.objectType != 0 && c.interactive && c.visible) {
-            const Template t = templateOf(c);
-            if (t.kind != Interaction::NoInteraction && clock > c.nextInteractionTime) {
-                c.nextInteractionTime = clock + t.cooldown;
-                if (interact) interact(t.kind, c.isBlock, c.objectType);
-            }
-        }
-    }
+}
 
-    updateWeapons(camera, dt, aim, context);
+void Player::bounceBack(Camera& camera, glm::vec2 from) {
+    // Thrown back by twice the attempted step, away from the wall.
+    glm::vec3& p = camera.position;
+    p.x = from.x + 2.0f * (from.x - p.x);
+    p.z = from.y + 2.0f * (from.y - p.z);
+    lastPosition.x = from.x;
+    lastPosition.z = from.y;
+}
 
+std::optional<Touch> Player::touch(WorldCell& c) {
+    if (c.objectType == 0 || !c.interactive || !c.visible) return std::nullopt;
+    const Template t = templateOf(c);
+    if (t.kind == Interaction::NoInteraction || !(clock > c.nextInteractionTime)) return std::nullopt;
+    c.nextInteractionTime = clock + t.cooldown;
+    return Touch{t.kind, c.isBlock, c.objectType};
+}
+
+void Player::playFootsteps(GameServices& services) {
     if (walking) {
         services.stopChannel(kRunChannel);
         services.playOnChannel("WalkFootsteps", kWalkChannel, 1.0f);
@@ -218,26 +238,27 @@ void Player::updatePlayer(Camera& camera, const GroundHeight& ground, float dt, 
         services.stopChannel(kWalkChannel);
         services.stopChannel(kRunChannel);
     }
+}
 
+void Player::standOrFall(Camera& camera, const GroundHeight& ground, float dt, float gravity) {
+    glm::vec3& p = camera.position;
     groundHeight = ground ? ground(p.x, p.z) : 0.0f;
     const float eye = groundHeight + kEyeHeight;
     if (!jumping) {
         p.y = eye;
         jumpLatch = false;
-    } else {
-        verticalSpeed += gravity * dt;
-        p.y += verticalSpeed * dt;
-        if (p.y < eye) {
-            verticalSpeed = 0.0f;
-            p.y = eye;
-            jumping = false;
-        }
+        return;
     }
+    verticalSpeed += gravity * dt;
+    p.y += verticalSpeed * dt;
+    if (p.y < eye) {
+        verticalSpeed = 0.0f;
+        p.y = eye;
+        jumping = false;
+    }
+}
 
-    if (flashlightOn) {
-        flashlight.position = p;
-        flashlight.direction = camera.front;
-    }
+void Player::tickHurtTimer(float dt) {
     if (hurtTimer > 0.0f) {
         hurtTimer -= dt;
         if (hurtTimer <= 0.0f) {

@@ -1,10 +1,10 @@
 #pragma once
 // The player: a first-person camera walking over the terrain of the fortress, with
-// its held keys, jump, collision against blocked cells, the touch trigger that hands
-// a cell's object to the interaction rules, footsteps, health and inventory.
+// its held keys, jump, collision against blocked cells, the touch trigger that names
+// the cell's object for the interaction rules, footsteps, health and inventory.
 // Plain records owned by the game's session, so that several can run side by side.
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +20,28 @@
 #include "world/ObjectTables.h"
 #include "world/WorldGrid.h"
 
-// The interaction rules, handed the template's kind and the cell's object.
-using InteractHook = std::function<void(Interaction kind, bool isBlock, int32_t objectType)>;
+// The object of the player's cell, touched this frame: its template's interaction kind
+// and the cell's object, for the interaction rules.
+struct Touch {
+    Interaction kind = Interaction::NoInteraction;
+    bool isBlock = false;
+    int32_t objectType = 0;
+    friend bool operator==(const Touch&, const Touch&) = default;
+};
+
+// The first half of the player's frame: whether the frame goes on (not when the player
+// is dead or escaping) and what it touched.
+struct PlayerMove {
+    bool goesOn = false;
+    std::optional<Touch> touch;
+};
+
+// What adding an item to the inventory did.
+enum class PickUp {
+    Taken,
+    SecondEnergyCellRefused,  // cells are carried one at a time
+    LastCloakingNode,         // the 15th: the cloaking device is down and Hiyura shows
+};
 
 // weaponMode numbering: which gun is (or is becoming) the one in hand.
 inline constexpr int32_t kSniperRifleMode = 0;
@@ -98,9 +118,6 @@ struct Player {
     int32_t cellX = 0;
     int32_t cellZ = 0;
     float clock = 0.0f;  // seconds of play
-    bool messageFlag = false;
-    std::string messageText;  // for the message line; empty = none
-    bool revealHiyura = false;
     bool escaping = false;
     Spotlight flashlight;
     int32_t currentWeapon = kRifleMode;  // which gun is drawn and fires, numbered as weaponMode
@@ -114,9 +131,6 @@ struct Player {
     std::vector<GunDraw> gunDraws;
     MuzzleFlash muzzleFlash;
 
-    // Called by the touch step; empty = touching does nothing.
-    InteractHook interact;
-
     Weapon& currentGun() { return currentWeapon == kSniperRifleMode ? sniperRifle : rifle; }
     const Weapon& currentGun() const { return currentWeapon == kSniperRifleMode ? sniperRifle : rifle; }
     bool anyMovementKey() const { return moveForward || moveBack || moveLeft || moveRight; }
@@ -128,9 +142,15 @@ struct Player {
     void reset(Camera& camera);
 
     void handleEvents(Camera& camera, const InputEvents& events, GameServices& services);
-    // One frame of play. gravity is the aim controller's (negative: down).
-    void updatePlayer(Camera& camera, const GroundHeight& ground, float dt, const InputEvents& events,
-                      AimController& aim, RuleContext& context);
+    // One frame of play comes in two halves, with the touch handed to the interaction
+    // rules in between (a pick-up counts for a shot of the same frame; see
+    // runPlayerFrame). The first: death, the clock, the escape's view, a teleport, the
+    // frame's keys, the step and its bounce off a blocked cell, and the touch of the
+    // cell's object once its cooldown has run out.
+    PlayerMove move(Camera& camera, float dt, const InputEvents& events, RuleContext& context);
+    // The second: the guns, the footsteps, the ground or the jump (gravity is the aim
+    // controller's, negative: down), the flashlight and the hurt timer.
+    void finishFrame(Camera& camera, const GroundHeight& ground, float dt, AimController& aim, RuleContext& context);
 
     void setTeleportTarget(int32_t targetCellX, int32_t targetCellZ);
 
@@ -147,14 +167,23 @@ struct Player {
     int32_t itemCount(int32_t id) const;
     // Takes one of that item when there is one.
     bool takeItem(int32_t id);
-    // Adds n of the item; refuses a second energy cell (with its message). The 15th
-    // cloaking node reveals Hiyura.
-    bool addItem(int32_t id, int32_t n);
-    // Sets the message line's next text.
-    void setMessage(const std::string& text);
+    // Adds n of the item, or refuses a second energy cell.
+    PickUp addItem(int32_t id, int32_t n);
     // Health lost to a drone (byEnemy) or to the world; at 0 the next update turns it
     // into death. Nothing once dead or escaping.
     void damagePlayer(float amount, bool byEnemy, RuleContext& context);
+
+private:
+    // The steps of the frame, in their order.
+    void die(Camera& camera);
+    void takeTeleport(Camera& camera);
+    void walk(Camera& camera, float dt);
+    void keepInBounds(Camera& camera);
+    void bounceBack(Camera& camera, glm::vec2 from);
+    std::optional<Touch> touch(WorldCell& cell);
+    void playFootsteps(GameServices& services);
+    void standOrFall(Camera& camera, const GroundHeight& ground, float dt, float gravity);
+    void tickHurtTimer(float dt);
 };
 
 // Mouse look and the shot ray. Owned by the session beside its Player.

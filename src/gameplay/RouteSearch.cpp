@@ -52,10 +52,10 @@ void traceRoute(const Plane<CellRecord>& records, int32_t goalRow, int32_t goalC
     }
 }
 
-void layTrail(const RouteGrid& routeGrid, int32_t markKind, const RemoveCellInstance& removeInstance) {
+void layTrail(WorldCells& grid, const RouteGrid& routeGrid, int32_t markKind, const RemoveCellInstance& removeInstance) {
     for (int32_t i = 0; i < kWorldSize; ++i) {
         for (int32_t j = 0; j < kWorldSize; ++j) {
-            WorldCell& c = worldGrid[i][j];
+            WorldCell& c = grid[i][j];
             if (c.routeMark == 0) continue;
             if (removeInstance) removeInstance(i, j);  // while the cell still says which list holds it
             c.objectType = 0;
@@ -66,7 +66,7 @@ void layTrail(const RouteGrid& routeGrid, int32_t markKind, const RemoveCellInst
     }
     for (int32_t i = 0; i < kWorldSize; ++i) {
         for (int32_t j = 0; j < kWorldSize; ++j) {
-            WorldCell& c = worldGrid[i][j];
+            WorldCell& c = grid[i][j];
             c.routeMark = 0;
             if (routeGrid[j][i] == 1 && c.objectType == 0) {
                 c.objectType = markKind;
@@ -82,13 +82,13 @@ void layTrail(const RouteGrid& routeGrid, int32_t markKind, const RemoveCellInst
 }  // namespace
 
 
-bool findRoute(int32_t startX, int32_t startZ, int32_t goalX, int32_t goalZ, bool strict, bool mark, int32_t markKind,
-               RouteGrid& routeGrid, const RemoveCellInstance& removeInstance) {
+bool findRoute(WorldCells& grid, int32_t startX, int32_t startZ, int32_t goalX, int32_t goalZ, bool strict, bool mark,
+               int32_t markKind, RouteGrid& routeGrid, const RemoveCellInstance& removeInstance) {
     const Passage passage = strict ? Passage::Strict : Passage::GatesOpen;
     for (auto& row : routeGrid) row.fill(0);
 
     if (!insideRange(startX) || !insideRange(startZ) || !insideRange(goalX) || !insideRange(goalZ)) return false;
-    auto walkable = [&](int32_t row, int32_t col) { return isPassable(worldGrid[col][row], passage); };
+    auto walkable = [&](int32_t row, int32_t col) { return isPassable(grid[col][row], passage); };
     if (!walkable(startZ, startX) || !walkable(goalZ, goalX)) return false;
     if (startX == goalX && startZ == goalZ) return false;
 
@@ -120,7 +120,7 @@ bool findRoute(int32_t startX, int32_t startZ, int32_t goalX, int32_t goalZ, boo
                 next.parentRow = current.row;
                 next.parentCol = current.col;
                 traceRoute(*records, goalZ, goalX, routeGrid);
-                if (mark) layTrail(routeGrid, markKind, removeInstance);
+                if (mark) layTrail(grid, routeGrid, markKind, removeInstance);
                 return true;
             }
             if (closed[row][col] || !walkable(row, col)) continue;

@@ -16,10 +16,10 @@ using RouteGrid = std::array<std::array<int32_t, kWorldSize>, kWorldSize>;
 // Removes the world instance of cell (i, j) at once; the renderer side fills it in.
 using RemoveCellInstance = std::function<void(int32_t i, int32_t j)>;
 
-// A* from (startX, startZ) to (goalX, goalZ) over worldGrid. strict = false lets
+// A* from (startX, startZ) to (goalX, goalZ) over grid. strict = false lets
 // the route pass closed jail gates. When mark is set and a route is found, the
 // previous trail is removed (through removeInstance) and the empty cells of the
 // new route get trail marks of markKind. routeGrid is cleared on every call and
 // holds the route on success.
-bool findRoute(int32_t startX, int32_t startZ, int32_t goalX, int32_t goalZ, bool strict, bool mark, int32_t markKind,
-               RouteGrid& routeGrid, const RemoveCellInstance& removeInstance = {});
+bool findRoute(WorldCells& grid, int32_t startX, int32_t startZ, int32_t goalX, int32_t goalZ, bool strict, bool mark,
+               int32_t markKind, RouteGrid& routeGrid, const RemoveCellInstance& removeInstance = {});

@@ -44,20 +44,13 @@ TrailTarget trailFor(int32_t itemId) {
     return {"Encubridor", kNodeTrail};
 }
 
-void report(PendingText& pending, const std::string& text) {
-    pending.text = text;
-    pending.flag = true;
-}
-
 }  // namespace
 
-void useScanner(Player& player, ScannerWorld world, GameServices& services, RandomEngine& random,
-                PendingText& pending) {
+std::string useScanner(Player& player, ScannerWorld world, GameServices& services, RandomEngine& random) {
     services.playOneShot("ButtonClicked");
     if (player.itemCount(item::ScannerCard) == 0) {
         services.playOneShot("NoItemInv");
-        report(pending, "No dispones de ninguna tarjeta para escaneos de objetivos");
-        return;
+        return "No dispones de ninguna tarjeta para escaneos de objetivos";
     }
 
     std::vector<ScannerTarget> candidates;
@@ -66,8 +59,7 @@ void useScanner(Player& player, ScannerWorld world, GameServices& services, Rand
     }
     if (candidates.empty()) {
         services.playOneShot("NoItemInv");
-        report(pending, "Tu escaner no detecta objetivos accesibles");
-        return;
+        return "Tu escaner no detecta objetivos accesibles";
     }
 
     // A single candidate costs no draw.
@@ -79,32 +71,32 @@ void useScanner(Player& player, ScannerWorld world, GameServices& services, Rand
 
     // The old trail goes at once, not through the queue: the new one is created below
     // in the same call and the queue would otherwise remove the fresh marks.
-    const bool found = findRoute(player.cellX, player.cellZ, target.i, target.j, false, true, trail.trailKind,
-                                 world.routeGrid,
-                                 [&world](int32_t i, int32_t j) { world.instances.removeCellInstance(i, j); });
+    const auto removeMark = [&world](int32_t i, int32_t j) { world.instances.removeCellInstance(world.grid, i, j); };
+    const bool found = findRoute(world.grid, player.cellX, player.cellZ, target.i, target.j, false, true,
+                                 trail.trailKind, world.routeGrid, removeMark);
     // No route: silent, and the card is kept.
-    if (!found) return;
+    if (!found) return {};
 
     for (int32_t i = 0; i < kWorldSize; ++i) {
         for (int32_t j = 0; j < kWorldSize; ++j) {
-            const WorldCell& c = worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)];
+            const WorldCell& c = world.grid[static_cast<size_t>(i)][static_cast<size_t>(j)];
             if (c.routeMark != 0)
                 world.instances.createCellInstance(i, j, c.routeMark, true, true, world.ground, world.models);
         }
     }
     services.playOneShot("UseScanner");
-    report(pending, std::string("Sigue la ruta del escaner hasta: ") + trail.name);
     player.takeItem(item::ScannerCard);
+    return std::string("Sigue la ruta del escaner hasta: ") + trail.name;
 }
 
-std::optional<GridCell> chooseTeleportDestination(RandomEngine& random) {
+std::optional<GridCell> chooseTeleportDestination(WorldCells& grid, RandomEngine& random) {
     // Only the yes-or-no answer is wanted; the scanner's route stays where it is.
     RouteGrid scratch{};
     for (int32_t round = 0; round < kTeleportRounds; ++round) {
-        const GridCell at = pickRandomCell(kEmptyFloor, random);
+        const GridCell at = pickRandomCell(grid, kEmptyFloor, random);
         // A search that found nothing answers (0, 0), which is never a landing place.
         if (!picked(at)) continue;
-        if (findRoute(kStartCell.i, kStartCell.j, at.i, at.j, true, false, 0, scratch)) return at;
+        if (findRoute(grid, kStartCell.i, kStartCell.j, at.i, at.j, true, false, 0, scratch)) return at;
     }
     std::cerr << "ERROR: no teleport destination reachable from the start area after " << kTeleportRounds
               << " rounds\n";

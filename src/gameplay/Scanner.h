@@ -11,14 +11,8 @@
 #include "world/Placement.h"
 #include "world/WorldInstances.h"
 
-// A text for the message line filed outside the player's update (the scanner, the
-// escape); the update shows it once its flag is set and it is not empty.
-struct PendingText {
-    std::string text;
-    bool flag = false;
-};
-
 struct ScannerWorld {
+    WorldCells& grid;
     const std::vector<ScannerTarget>& targets;
     bool hiyuraReachable;
     WorldInstances& instances;
@@ -28,11 +22,11 @@ struct ScannerWorld {
 };
 
 // Uses one scanner card when a route to a candidate target is found; the trail's
-// instances are created at once.
-void useScanner(Player& player, ScannerWorld world, GameServices& services, RandomEngine& random,
-                PendingText& pending);
+// instances are created at once. Returns the report for the message line; empty when
+// there is none (no route found: silent, and the card is kept).
+std::string useScanner(Player& player, ScannerWorld world, GameServices& services, RandomEngine& random);
 
 // A free cell reachable from the start area without passing a jail gate, from the
 // empty-floor cell search. Empty when the bounded search gives up (with one line on
 // standard error); a real fortress never gets there.
-std::optional<GridCell> chooseTeleportDestination(RandomEngine& random);
+std::optional<GridCell> chooseTeleportDestination(WorldCells& grid, RandomEngine& random);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "gameplay/Interactions.h"
 #include "util/Random.h"
@@ -62,10 +63,10 @@ void Session::adoptFortress(const FortressSetup& setup) {
     spaceshipCell = setup.spaceshipCell;
 }
 
-void Session::populateWorld(RandomEngine& random, ModelLoader& loader, const std::function<void()>& afterRow) {
+void Session::populateWorld(ModelLoader& loader, const std::function<void()>& afterRow) {
     models = &loader;
-    world.createAllCellInstances(ground(), loader, afterRow);
-    enemies = createEnemies(random);
+    world.createAllCellInstances(grid, ground(), loader, afterRow);
+    enemies = createEnemies(grid, random);
     world.addSceneryRocks(loader);
     enemyLooks = chooseEnemyLooks(enemies, random, loader);
 }
@@ -88,7 +89,7 @@ void Session::setUpLights() {
     pointLight.lightColour = {0.0f, 0.0f, 1.0f};
 }
 
-void Session::createParticleSystems(RandomEngine& random) {
+void Session::createParticleSystems() {
     girlEffect.init(10, 0.1f, random);
     spaceshipEffect.init(10, 0.1f, random);
     girlEffectPosition = {};
@@ -136,7 +137,7 @@ void Session::startGame(bool firstGame) {
     escapeTimer = 0.0f;
     newRecord = false;
     messageText.clear();
-    pendingText = PendingText{};
+    queuedMessage.clear();
     hiyuraReachable = false;
     deathTimer = 0.0f;
     grayScale = false;
@@ -146,9 +147,9 @@ void Session::startGame(bool firstGame) {
 
     if (!firstGame) {
         // Play changed the grid: start again from the furnished fortress.
-        restoreInitialWorld(initialWorld);
+        restoreInitialWorld(grid, initialWorld);
         NoModels none;
-        world.createAllCellInstances(ground(), models ? *models : none);
+        world.createAllCellInstances(grid, ground(), models ? *models : none);
         setUpLights();
     }
     // Walls near the start must not wait for the first slow tick.
@@ -158,29 +159,47 @@ void Session::startGame(bool firstGame) {
 }
 
 void Session::update(float dt, const InputEvents& events, GameServices& services, bool overlayFreeze) {
-    // 1. The HUD cache timer runs even under an overlay.
-    if (hudCacheTimer > 0.0f) {
-        hudCacheTimer -= dt;
-        if (hudCacheTimer < 0.0f) hudCacheTimer = 0.0f;
-    }
+    // The HUD cache timer runs even under an overlay.
+    runHudCacheTimer(dt);
     thunderFlash = false;
     if (overlayFreeze) return;
 
     sceneCamera.updateView();
+    turnSpinningObjects(dt);
+    RuleContext context{random, services, requests, grid};
+    const TouchOutcome touched =
+        runPlayerFrame(player, sceneCamera, ground(), dt, events, aim, correctForceField, context);
+    wakeAndMoveDrones(dt, context);
+    aim.update(sceneCamera, dt, events, enemies, player.currentGun().damage, context);
+    updateThunderstorm(dt, services);
+    updateLightning(dt);
+    services.playOnChannel("InGame_music", kGameMusicChannel, kGameMusicVolume);
+    if (hudCacheTimer == 0.0f) refreshHudCounters();
+    runMessageTimers(dt);
+    showMessages(touched.message);
+    drawingLight = directionalLight;
+    serveRequests();
+    if (touched.revealHiyura) revealHiyura();
+    if (player.escaping) updateEscape(dt, services);
+    runSlowTick(dt);
+}
+
+void Session::runHudCacheTimer(float dt) {
+    if (hudCacheTimer > 0.0f) {
+        hudCacheTimer -= dt;
+        if (hudCacheTimer < 0.0f) hudCacheTimer = 0.0f;
+    }
+}
+
+void Session::turnSpinningObjects(float dt) {
     spinAngleSlow += 0.5f * dt;
     spinAngleFast += 2.0f * dt;
     if (spinAngleSlow > 360.0f) spinAngleSlow = 0.0f;
     if (spinAngleFast > 360.0f) spinAngleFast = 0.0f;
+}
 
-    RandomEngine& random = randomEngine();
-    RuleContext context{random, services, requests};
-    player.interact = [this, &context](Interaction kind, bool isBlock, int32_t objectType) {
-        interact(player, kind, isBlock, objectType, correctForceField, context);
-    };
-    player.updatePlayer(sceneCamera, ground(), dt, events, aim, context);
-    player.interact = nullptr;  // the context lives only for this update
-
-    // 6. The drones wake one every two seconds.
+void Session::wakeAndMoveDrones(float dt, RuleContext& context) {
+    // One more drone wakes every two seconds.
     if (enemiesAwake) {
         enemySpawnTimer += dt;
         if (enemySpawnTimer >= kEnemyWakeInterval) {
@@ -192,49 +211,34 @@ void Session::update(float dt, const InputEvents& events, GameServices& services
     const GridCell playerCell{player.cellX, player.cellZ};
     for (int32_t k = 0; k < activeEnemyCount && k < static_cast<int32_t>(enemies.size()); ++k)
         enemies[static_cast<size_t>(k)].updateEnemy(height, sceneCamera, dt, player.dead, playerCell, context);
+}
 
-    aim.update(sceneCamera, dt, events, enemies, player.currentGun().damage, context);
-
-    updateThunderstorm(dt, services);
-    updateLightning(dt);
-
-    services.playOnChannel("InGame_music", kGameMusicChannel, kGameMusicVolume);
-
-    if (hudCacheTimer == 0.0f) refreshHudCounters();
-
+void Session::runMessageTimers(float dt) {
     if (fortressNameTimer > 0.0f) fortressNameTimer = std::max(0.0f, fortressNameTimer - dt);
     if (messageTimer > 0.0f) messageTimer = std::max(0.0f, messageTimer - dt);
+}
 
-    if (player.messageFlag) {
-        player.messageFlag = false;
-        if (!player.messageText.empty()) {
-            messageText = player.messageText;
-            messageTimer = kMessageSeconds;
-        }
-    }
-    if (pendingText.flag && !pendingText.text.empty()) {
-        pendingText.flag = false;
-        messageText = pendingText.text;
+void Session::showMessages(const std::string& touchMessage) {
+    // The touch's text first; one queued outside the update comes after it and wins.
+    for (const std::string& text : {std::cref(touchMessage), std::cref(queuedMessage)}) {
+        if (text.empty()) continue;
+        messageText = text;
         messageTimer = kMessageSeconds;
     }
+    queuedMessage.clear();
+}
 
-    drawingLight = directionalLight;
-
-    serveRequests();
-
-    if (player.revealHiyura) {
-        player.revealHiyura = false;
-        const int32_t k = world.findCellInstance(hiyuraCell.i, hiyuraCell.j);
-        if (k >= 0 && !cellAt(hiyuraCell).isBlock) {
-            world.modelInstances[static_cast<size_t>(k)].visible = true;
-            WorldCell& c = cellAt(hiyuraCell);
-            c.visible = true;
-            c.interactive = true;
-        }
+void Session::revealHiyura() {
+    const int32_t k = world.findCellInstance(grid, hiyuraCell.i, hiyuraCell.j);
+    if (k >= 0 && !cellAt(grid, hiyuraCell).isBlock) {
+        world.modelInstances[static_cast<size_t>(k)].visible = true;
+        WorldCell& c = cellAt(grid, hiyuraCell);
+        c.visible = true;
+        c.interactive = true;
     }
+}
 
-    if (player.escaping) updateEscape(dt, services);
-
+void Session::runSlowTick(float dt) {
     if (lightCycle.slowTickTimer > 0.0f) {
         lightCycle.slowTickTimer -= dt;
         if (lightCycle.slowTickTimer < 0.0f) {
@@ -247,7 +251,6 @@ void Session::update(float dt, const InputEvents& events, GameServices& services
 
 void Session::updateThunderstorm(float dt, GameServices& services) {
     Thunderstorm& t = thunderstorm;
-    RandomEngine& random = randomEngine();
     if (t.active) {
         t.timer += dt;
         if (t.timer > 5.0f) {
@@ -280,7 +283,6 @@ void Session::updateThunderstorm(float dt, GameServices& services) {
 void Session::updateLightning(float dt) {
     Thunderstorm& t = thunderstorm;
     if (t.flashesLeft <= 0) return;
-    RandomEngine& random = randomEngine();
     if (t.flashOn) {
         t.flashOn = false;
         --t.flashesLeft;
@@ -328,7 +330,7 @@ void Session::serveRequests() {
     requests.placements.clear();
     if (requests.teleport) {
         requests.teleport = false;
-        if (const std::optional<GridCell> to = chooseTeleportDestination(randomEngine())) {
+        if (const std::optional<GridCell> to = chooseTeleportDestination(grid, random)) {
             player.setTeleportTarget(to->i, to->j);
             drawWindow = {to->i - kDrawWindowReach, to->j - kDrawWindowReach, to->i + kDrawWindowReach,
                           to->j + kDrawWindowReach, true};
@@ -356,8 +358,8 @@ void Session::updateEscape(float dt, GameServices& services) {
                 escapeTimer = 14.0f;
                 if (newRecord) {
                     services.playOneShot("NewRecord_music");
-                    pendingText.text = "**** Has conseguido un nuevo record ****";
-                    pendingText.flag = true;
+                    // This update's messages are shown already: the next one shows it.
+                    queuedMessage = "**** Has conseguido un nuevo record ****";
                 }
             }
         }
@@ -381,14 +383,14 @@ void Session::tickLightCycle() {
             l.transitioning = false;
             l.currentIndex = l.targetIndex;
             l.tickCount = 0;
-            l.holdTicks = l.currentIndex == 1 ? randomEngine().uniformInt(90, 120) : randomEngine().uniformInt(30, 40);
+            l.holdTicks = l.currentIndex == 1 ? random.uniformInt(90, 120) : random.uniformInt(30, 40);
         }
     }
     if (l.tickCount == l.holdTicks) {
         int32_t next = 1;
         if (l.currentIndex == 1) {
             const int32_t last = static_cast<int32_t>(l.palette.size()) - 1;
-            do next = randomEngine().uniformInt(0, last);
+            do next = random.uniformInt(0, last);
             while (next == 1);
         }
         l.targetIndex = next;
@@ -404,7 +406,7 @@ void Session::updateDrawWindow() {
     drawWindow = {px - kDrawWindowReach, pz - kDrawWindowReach, px + kDrawWindowReach, pz + kDrawWindowReach, true};
     for (int32_t x = std::max(px - kRevealReach, 2); x <= std::min(px + kRevealReach, kWorldSize - 2); ++x) {
         for (int32_t z = std::max(pz - kRevealReach, 2); z <= std::min(pz + kRevealReach, kWorldSize - 2); ++z) {
-            WorldCell& c = worldGrid[static_cast<size_t>(x)][static_cast<size_t>(z)];
+            WorldCell& c = grid[static_cast<size_t>(x)][static_cast<size_t>(z)];
             if (c.objectType == 0) continue;
             const float reveal = revealTable[static_cast<size_t>(x - px + kRevealReach)][static_cast<size_t>(z - pz + kRevealReach)];
             c.mapFog = std::min(c.mapFog, reveal);
@@ -456,8 +458,7 @@ void Session::applyScopeView() {
 }
 
 FrameOutcome Session::frameRules(float dt, GameServices& services, bool overlayFreeze, bool mapShown) {
-    RandomEngine& random = randomEngine();
-    RuleContext context{random, services, requests};
+    RuleContext context{random, services, requests, grid};
     girlEffectShown = false;
     if (!overlayFreeze) {
         cloth.addForce({0.0f, -0.05f, 0.0f});
@@ -498,6 +499,9 @@ FrameOutcome Session::frameRules(float dt, GameServices& services, bool overlayF
 void Session::useScanner(GameServices& services) {
     NoModels none;
     const GroundHeight height = ground();
-    ::useScanner(player, ScannerWorld{scannerTargets, hiyuraReachable, world, height, models ? *models : none, routeGrid},
-               services, randomEngine(), pendingText);
+    const std::string report =
+        ::useScanner(player,
+                     ScannerWorld{grid, scannerTargets, hiyuraReachable, world, height, models ? *models : none, routeGrid},
+                     services, random);
+    if (!report.empty()) queuedMessage = report;
 }

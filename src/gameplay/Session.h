@@ -20,6 +20,7 @@
 #include "gameplay/RouteSearch.h"
 #include "gameplay/Scanner.h"
 #include "gameplay/WorldRequests.h"
+#include "util/Random.h"
 #include "world/FortressBuild.h"
 #include "world/Terrain.h"
 #include "world/WorldGrid.h"
@@ -84,7 +85,14 @@ class Session {
 public:
     Session();
 
-    // ---- World content, built once per process ----
+    // ---- What the game owns: nothing of a game lives outside its session ----
+    // The world grid every stage and rule of this game reads and writes.
+    WorldCells grid{};
+    // Every run-time draw of this game: seeded with the fortress seed at start-up, before
+    // the fortress build; the trace counts its draws since.
+    RandomEngine random;
+
+    // ---- World content, built once per game ----
     Terrain terrain;
     WorldInstances world;
     std::vector<Enemy> enemies;
@@ -132,7 +140,10 @@ public:
     float escapeTimer = 0.0f;
     bool newRecord = false;
     std::string messageText;  // the message line, shown while messageTimer > 0
-    PendingText pendingText;
+    // A text for the message line filed outside the update (the scanner's report, the
+    // new record's line, which comes after the update's messages): the next unfrozen
+    // update shows it. Empty = none.
+    std::string queuedMessage;
     HudCounters hud;
     bool hiyuraReachable = false;  // her object has been drawn revealed: a scanner target
     float deathTimer = 0.0f;       // runs after the player's death
@@ -149,14 +160,15 @@ public:
     void buildTerrain();
     float groundHeight(float x, float z) const { return terrain.heightAt(x, z); }
     GroundHeight ground() const;
+    // What the fortress build (into grid, drawing from random) leaves for play: the
+    // snapshot, the scanner's targets, the safe force field, Hiyura's and the spaceship's
+    // cells.
+    void adoptFortress(const FortressSetup& setup);
     // After the fortress is furnished: the instance of every furnished cell, the drones
     // (spawn and effect draws), the rocks, then the drones' looks (one roll each).
-    // What the fortress build leaves for play: the snapshot, the scanner's targets, the
-    // safe force field, Hiyura's and the spaceship's cells.
-    void adoptFortress(const FortressSetup& setup);
-    void populateWorld(RandomEngine& random, ModelLoader& models, const std::function<void()>& afterRow = {});
+    void populateWorld(ModelLoader& models, const std::function<void()>& afterRow = {});
     void setUpLights();
-    void createParticleSystems(RandomEngine& random);
+    void createParticleSystems();
     void createClothFlag();
     void initialisePlayer();
 
@@ -166,7 +178,11 @@ public:
     void startGame(bool firstGame);
 
     // ---- The playing frame ----
-    // The game update; frozen frames (an overlay is shown) only count the HUD timer.
+    // The game update; frozen frames (an overlay is shown) only count the HUD timer. In
+    // its order: the HUD timer, the spinning objects, the player's frame with its touch,
+    // the drones, the view and the shot, the weather, the music, the HUD counters, the
+    // message timers and the messages, the world changes filed so far, Hiyura shown, the
+    // escape and the slow tick.
     void update(float dt, const InputEvents& events, GameServices& services, bool overlayFreeze);
     // The rules the in-game frame applies before and while it draws, in its order: the
     // cloth, the sliding gate, the spaceship's lift-off, Hiyura shown, the drones' two
@@ -183,6 +199,14 @@ public:
     void updateDrawWindow();
 
 private:
+    // The steps of the update, in its order (see update).
+    void runHudCacheTimer(float dt);
+    void turnSpinningObjects(float dt);
+    void wakeAndMoveDrones(float dt, RuleContext& context);
+    void runMessageTimers(float dt);
+    void showMessages(const std::string& touchMessage);
+    void revealHiyura();
+    void runSlowTick(float dt);
     void updateThunderstorm(float dt, GameServices& services);
     void updateLightning(float dt);
     void refreshHudCounters();

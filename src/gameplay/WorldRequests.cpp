@@ -3,12 +3,12 @@
 #include "world/MapScreen.h"
 #include "world/WorldGrid.h"
 
-void removeCellObject(WorldRequests& requests, int32_t x, int32_t z, bool slide, bool slideAlongX) {
+void removeCellObject(WorldCells& grid, WorldRequests& requests, int32_t x, int32_t z, bool slide, bool slideAlongX) {
     if (!insideWorld(x, z)) {
         requests.removals.push_back({x, z, slide, slideAlongX, false});
         return;
     }
-    WorldCell& c = worldGrid[static_cast<size_t>(x)][static_cast<size_t>(z)];
+    WorldCell& c = grid[static_cast<size_t>(x)][static_cast<size_t>(z)];
     requests.removals.push_back({x, z, slide, slideAlongX, c.isBlock});
     c.pathCost = kOpenPathCost;
     c.objectType = 0;
@@ -20,10 +20,10 @@ void removeCellObject(WorldRequests& requests, int32_t x, int32_t z, bool slide,
     c.mapIconId = 0;  // the map shows what is in the cell: nothing now
 }
 
-void placeCellObject(WorldRequests& requests, int32_t x, int32_t z, int32_t objectId, bool isBlock, bool visible,
-                     bool blocksMovement, bool interactive, bool writeCell) {
+void placeCellObject(WorldCells& grid, WorldRequests& requests, int32_t x, int32_t z, int32_t objectId, bool isBlock,
+                     bool visible, bool blocksMovement, bool interactive, bool writeCell) {
     if (writeCell && insideWorld(x, z)) {
-        WorldCell& c = worldGrid[static_cast<size_t>(x)][static_cast<size_t>(z)];
+        WorldCell& c = grid[static_cast<size_t>(x)][static_cast<size_t>(z)];
         c.blocksMovement = blocksMovement;
         c.pathCost = kOpenPathCost;
         c.objectType = objectId;

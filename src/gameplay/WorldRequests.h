@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "world/WorldGrid.h"
+
 struct ObjectRemoval {
     int32_t i = 0;
     int32_t j = 0;
@@ -32,8 +34,8 @@ struct WorldRequests {
 
 // Empties the cell (open floor, no object and no map icon, explored on the map) and
 // files the removal of its instance.
-void removeCellObject(WorldRequests& requests, int32_t x, int32_t z, bool slide, bool slideAlongX);
+void removeCellObject(WorldCells& grid, WorldRequests& requests, int32_t x, int32_t z, bool slide, bool slideAlongX);
 // Files the instance of a new object for the cell; with writeCell the cell's record
 // takes the object at once, and its map icon (placedObjectIconId).
-void placeCellObject(WorldRequests& requests, int32_t x, int32_t z, int32_t objectId, bool isBlock, bool visible,
-                     bool blocksMovement, bool interactive, bool writeCell);
+void placeCellObject(WorldCells& grid, WorldRequests& requests, int32_t x, int32_t z, int32_t objectId, bool isBlock,
+                     bool visible, bool blocksMovement, bool interactive, bool writeCell);

@@ -22,18 +22,3 @@ double RandomEngine::realFromDraw(float lo, float hi, uint32_t r) {
     return static_cast<double>(lo) + (static_cast<double>(hi) - static_cast<double>(lo)) * c;
 }
 
-RandomEngine& randomEngine() {
-    static RandomEngine engine;
-    return engine;
-}
-
-namespace crt {
-namespace {
-uint32_t state = 1;
-}
-void srand(uint32_t seed) { state = seed; }
-int rand() {
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 0x7FFFu);
-}
-}  // namespace crt

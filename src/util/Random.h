@@ -1,7 +1,7 @@
 #pragma once
-// The one run-time random engine (a standard 32-bit Mersenne Twister) and the
-// distributions the game draws from it. The distributions are written out by
-// hand: a library distribution may use another algorithm and would give other
+// The run-time random engine (a standard 32-bit Mersenne Twister; each game owns
+// one) and the distributions the game draws from it. The distributions are written
+// out by hand: a library distribution may use another algorithm and would give other
 // numbers for the same seed, and a seed must mean the same fortress everywhere.
 #include <cstdint>
 #include <random>
@@ -38,13 +38,20 @@ private:
     uint64_t draws = 0;
 };
 
-// The process-wide engine, created seeded with 65535 on first use.
-RandomEngine& randomEngine();
-
 // The classic C-runtime rand sequence, carried here so the fortress generator
-// gives the same grid for a seed on every platform and build.
-namespace crt {
-constexpr int kRandMax = 32767;
-void srand(uint32_t seed);
-int rand();
-}  // namespace crt
+// gives the same grid for a seed on every platform and build. Each generator owns
+// its own sequence: two fortresses built side by side do not share draws.
+class CrtRand {
+public:
+    static constexpr int kRandMax = 32767;
+
+    explicit CrtRand(uint32_t seed = 1) : state(seed) {}
+    void srand(uint32_t seed) { state = seed; }
+    int rand() {
+        state = state * 214013u + 2531011u;
+        return static_cast<int>((state >> 16) & 0x7FFFu);
+    }
+
+private:
+    uint32_t state;
+};

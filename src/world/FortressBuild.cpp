@@ -1,21 +1,23 @@
 #include "world/FortressBuild.h"
 
+#include <memory>
+
 #include "util/Random.h"
-#include "world/ObjectTables.h"
 
-void buildSeededFortress(uint32_t generatorSeed, FortressSetup& out, const FortressBuildHooks& hooks) {
-    buildBlockTable();
-    buildItemTable();
-    resetWorldGrid();
+void buildSeededFortress(WorldCells& grid, RandomEngine& random, uint32_t generatorSeed, FortressSetup& out,
+                         const FortressBuildHooks& hooks) {
+    resetWorldGrid(grid);
     out.map = FortressMap(generatorSeed, hooks.pumpEvents);
+    out.map.publishToWorld(grid);
 
-    placeLandingSite();
+    placeLandingSite(grid);
     Furnishing furnishing;
-    furnishFortress(furnishing);
+    furnishFortress(grid, random, furnishing);
 
     NoMapIcons noIcons;
     MapIconFactory& icons = hooks.icons ? *hooks.icons : noIcons;
-    const MapScreenResult map = prepareMapScreen(out.initialWorld, furnishing.scannerTargets, icons, hooks.pumpEvents);
+    const MapScreenResult map =
+        prepareMapScreen(grid, out.initialWorld, furnishing.scannerTargets, icons, hooks.pumpEvents);
 
     out.scannerTargets = std::move(furnishing.scannerTargets);
     out.correctForceField = furnishing.correctForceField;
@@ -26,6 +28,8 @@ void buildSeededFortress(uint32_t generatorSeed, FortressSetup& out, const Fortr
 }
 
 void seedAndBuildFortress(uint32_t mapSeed, FortressSetup& out, const FortressBuildHooks& hooks) {
-    randomEngine().seed(mapSeed);
-    buildSeededFortress(generatorSeedFor(mapSeed), out, hooks);
+    RandomEngine random(mapSeed);
+    // The build leaves its grid equal to the snapshot, so a scratch grid will do.
+    const auto grid = std::make_unique<WorldCells>();
+    buildSeededFortress(*grid, random, generatorSeedFor(mapSeed), out, hooks);
 }

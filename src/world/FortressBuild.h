@@ -1,9 +1,9 @@
 #pragma once
 // Everything a fortress seed decides, in start-up order and without a GL
-// context: the object tables, the world grid reset, the generator, the landing
-// site, the furnishing and the map screen preparation. World construction
-// calls buildSeededFortress where it generates the fortress and then creates
-// the cell instances from worldGrid.
+// context: the world grid reset, the generator, the landing site, the
+// furnishing and the map screen preparation, all into the grid given. World
+// construction calls buildSeededFortress where it generates the fortress and
+// then creates the cell instances from that grid.
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -18,7 +18,7 @@ struct FortressBuildHooks {
     std::function<void()> pumpEvents;  // keeps a window responsive; may be empty
 };
 
-// What the build leaves besides worldGrid itself.
+// What the build leaves besides the grid itself.
 struct FortressSetup {
     FortressMap map;  // the generator's grids; call map.release() once instances exist
     WorldCells initialWorld{};
@@ -33,11 +33,14 @@ struct FortressSetup {
 // The generator seed that goes with a fortress seed (32-bit wrap-around).
 inline uint32_t generatorSeedFor(uint32_t mapSeed) { return 2u * mapSeed; }
 
-// Runs, in this order: buildBlockTable, buildItemTable, resetWorldGrid, the
-// generator (crt::srand(generatorSeed)), placeLandingSite, furnishFortress and
-// prepareMapScreen. Draws from randomEngine() as it stands: the caller seeds it
-// with the fortress seed beforehand and draws nothing in between.
-void buildSeededFortress(uint32_t generatorSeed, FortressSetup& out, const FortressBuildHooks& hooks = {});
+// Runs, in this order: resetWorldGrid, the generator (its rand sequence seeded
+// with generatorSeed), placeLandingSite, furnishFortress and prepareMapScreen, all
+// on grid. Draws from random as it stands: the caller seeds it with the fortress
+// seed beforehand and draws nothing in between. The grid ends equal to
+// out.initialWorld.
+void buildSeededFortress(WorldCells& grid, RandomEngine& random, uint32_t generatorSeed, FortressSetup& out,
+                         const FortressBuildHooks& hooks = {});
 
-// For tools and tests: seeds randomEngine() with mapSeed, then builds with 2 * mapSeed.
+// For tools and tests: an engine seeded with mapSeed, then the build with 2 * mapSeed
+// into a grid of its own; the result is the snapshot in out.
 void seedAndBuildFortress(uint32_t mapSeed, FortressSetup& out, const FortressBuildHooks& hooks = {});

@@ -7,18 +7,13 @@
 
 namespace {
 
-int32_t randBelow(int32_t n) { return crt::rand() % n; }
-
 bool isFloorOrCorridor(FortressTile code) { return code == FortressTile::Floor || code == FortressTile::Corridor; }
 
 }  // namespace
 
 FortressMap::FortressMap(uint32_t generatorSeed, std::function<void()> pump) : pumpEvents(std::move(pump)) {
-    crt::srand(generatorSeed);
-    if (generateMap(kDefaultWidth, kDefaultHeight, kDefaultFeatures)) {
-        cleanUp();
-        publishToWorld();
-    }
+    random.srand(generatorSeed);
+    if (generateMap(kDefaultWidth, kDefaultHeight, kDefaultFeatures)) cleanUp();
 }
 
 bool FortressMap::generateMap(int32_t requestedWidth, int32_t requestedHeight, int32_t requestedFeatures) {
@@ -196,17 +191,17 @@ void FortressMap::cleanUp() {
     for (int pass = 0; pass < 3; ++pass) cleanUpPass();
 }
 
-void FortressMap::publishToWorld() const {
+void FortressMap::publishToWorld(WorldCells& grid) const {
     for (int32_t y = 1; y <= height - 2; ++y) {
         for (int32_t x = 1; x <= width - 2; ++x) {
             const int32_t i = x + kWorldOffsetI, j = y + kWorldOffsetJ;
             if (!insideWorld(i, j)) continue;
-            WorldCell& c = worldGrid[i][j];
+            WorldCell& c = grid[i][j];
             const FortressTile code = tile(x, y);
             c.pathCost = code == FortressTile::Wall ? kWallPathCost : kOpenPathCost;
             c.isRoomFloor = code == FortressTile::Floor;
             c.isDoorway = code == FortressTile::Door;
-            c.northOpen = worldGrid[i][j - 1].pathCost != kWallPathCost;
+            c.northOpen = grid[i][j - 1].pathCost != kWallPathCost;
             if (code == FortressTile::Wall) {
                 c.visible = true;
                 c.isBlock = true;

@@ -1,11 +1,14 @@
 #pragma once
 // The seeded fortress generator: grows rooms and corridors outwards from one
-// central room, cleans the result and publishes it into the world grid. It
-// draws only from crt::rand, so one generator seed is one fortress.
+// central room, cleans the result and publishes it into a world grid. It
+// draws only from its own C-runtime rand sequence, so one generator seed is one fortress.
 #include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
+
+#include "util/Random.h"
+#include "world/WorldGrid.h"
 
 // The generator's cell codes (the fortress tool prints them as digits).
 enum class FortressTile : int32_t {
@@ -50,6 +53,9 @@ public:
     std::vector<FortressTile> tiles;  // row-major, cell (x, y) at y * width + x
     std::vector<int32_t> wallStyles;  // 4 ... 7 on room walls, 0 elsewhere
 
+    // The generator's own rand sequence; every draw of the generation comes from it.
+    CrtRand random;
+
     // What the unbounded marker search did, for the fortress checker.
     int32_t featuresBuilt = 0;
     int64_t markerTries[2] = {0, 0};
@@ -57,16 +63,16 @@ public:
 
     // Limits only; nothing generated (tests drive generateMap themselves).
     FortressMap() = default;
-    // Seeds crt::rand with generatorSeed, generates 71 x 60 with 200 features,
-    // cleans up and publishes into worldGrid. pumpEvents runs once per growth
-    // attempt so that a window stays responsive.
+    // Seeds the generator's rand sequence with generatorSeed, generates 71 x 60 with
+    // 200 features and cleans up; publishToWorld then writes it into a grid. pumpEvents
+    // runs once per growth attempt so that a window stays responsive.
     explicit FortressMap(uint32_t generatorSeed, std::function<void()> pumpEvents = {});
 
     bool generateMap(int32_t requestedWidth, int32_t requestedHeight, int32_t requestedFeatures);
     bool carveRoom(int32_t x, int32_t y, int32_t maxXLength, int32_t maxYLength, int32_t direction);
     bool carveCorridor(int32_t x, int32_t y, int32_t maxLength, int32_t direction);
     void cleanUp();
-    void publishToWorld() const;
+    void publishToWorld(WorldCells& grid) const;
     void release();
 
     bool inside(int32_t x, int32_t y) const { return x >= 0 && x < width && y >= 0 && y < height; }
@@ -85,11 +91,13 @@ private:
     size_t index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x); }
     // Outside the grid reads as Border (the neighbour east of the last column).
     FortressTile tileOrBorder(int32_t x, int32_t y) const { return inside(x, y) ? tile(x, y) : FortressTile::Border; }
-    bool findAttachment(Attachment& found);  // draws from crt::rand
+    bool findAttachment(Attachment& found);  // draws from random
     void growOnce();
     void placeMarker(int which, FortressTile code);
     bool rectIsEmpty(const Rect& r) const;
     void cleanUpPass();
+
+    int32_t randBelow(int32_t n) { return random.rand() % n; }
 
     std::function<void()> pumpEvents;
 };

@@ -38,8 +38,8 @@ MapIconSpec mapIconFor(GridCell cell, int32_t id, std::string textureKey) {
 std::string mapIconKey(bool isBlock, int32_t objectType) {
     if (objectType <= 0) return {};
     const auto k = static_cast<size_t>(objectType);
-    if (isBlock) return k < blockTable.size() ? blockTable[k].mapIcon : std::string();
-    return k < itemTable.size() ? itemTable[k].mapIcon : std::string();
+    if (isBlock) return k < blockTable().size() ? blockTable()[k].mapIcon : std::string();
+    return k < itemTable().size() ? itemTable()[k].mapIcon : std::string();
 }
 
 namespace {
@@ -50,8 +50,8 @@ std::vector<std::string> iconTextures() {
     auto add = [&keys](const std::string& key) {
         if (!key.empty() && std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
     };
-    for (const ItemDef& d : itemTable) add(d.mapIcon);
-    for (const BlockDef& d : blockTable) add(d.mapIcon);
+    for (const ItemDef& d : itemTable()) add(d.mapIcon);
+    for (const BlockDef& d : blockTable()) add(d.mapIcon);
     return keys;
 }
 
@@ -74,13 +74,13 @@ std::vector<MapIconSpec> placedObjectIcons() {
 
 bool onBoundaryRing(int32_t i, int32_t j) { return i == kRingLow || i == kRingHigh || j == kRingLow || j == kRingHigh; }
 
-MapScreenResult prepareMapScreen(WorldCells& initialWorld, std::vector<ScannerTarget>& scannerTargets,
+MapScreenResult prepareMapScreen(WorldCells& grid, WorldCells& initialWorld, std::vector<ScannerTarget>& scannerTargets,
                                  MapIconFactory& icons, const std::function<void()>& pumpEvents) {
     MapScreenResult result;
     int32_t nextId = kFirstMapIconId;
     for (int32_t j = 0; j < kWorldSize; ++j) {
         for (int32_t i = 0; i < kWorldSize; ++i) {
-            WorldCell& c = worldGrid[i][j];
+            WorldCell& c = grid[i][j];
             std::string icon;
             if (!c.isBlock) {
                 if (c.objectType == item::Hiyura) {
@@ -110,4 +110,4 @@ MapScreenResult prepareMapScreen(WorldCells& initialWorld, std::vector<ScannerTa
     return result;
 }
 
-void restoreInitialWorld(const WorldCells& initialWorld) { worldGrid = initialWorld; }
+void restoreInitialWorld(WorldCells& grid, const WorldCells& initialWorld) { grid = initialWorld; }

@@ -46,7 +46,6 @@ public:
 MapIconSpec mapIconFor(GridCell cell, int32_t id, std::string textureKey);
 
 // The texture key of an object's map icon; empty when it has none (or is no object).
-// Requires both object tables.
 std::string mapIconKey(bool isBlock, int32_t objectType);
 
 // Objects placed during play (a drone's drop) show on the map through shared icons,
@@ -68,9 +67,9 @@ struct MapScreenResult {
 
 // Walks the grid row by row (j outer, i inner). Appends the captive to
 // scannerTargets, writes the snapshot into initialWorld. pumpEvents runs after
-// each row. Requires both object tables.
-MapScreenResult prepareMapScreen(WorldCells& initialWorld, std::vector<ScannerTarget>& scannerTargets,
+// each row.
+MapScreenResult prepareMapScreen(WorldCells& grid, WorldCells& initialWorld, std::vector<ScannerTarget>& scannerTargets,
                                  MapIconFactory& icons, const std::function<void()>& pumpEvents = {});
 
 // Every game after the first starts again from the snapshot.
-void restoreInitialWorld(const WorldCells& initialWorld);
+void restoreInitialWorld(WorldCells& grid, const WorldCells& initialWorld);

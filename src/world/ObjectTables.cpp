@@ -2,9 +2,6 @@
 
 #include <array>
 
-std::vector<ItemDef> itemTable;
-std::vector<BlockDef> blockTable;
-
 namespace {
 
 constexpr float kPi = 3.14159265358979f;
@@ -112,29 +109,29 @@ constexpr std::array<KeyAndGate, 3> kKeysAndGates = {{
      "Puerta cerrada. Necesitas la llave amarilla", "DoorYellow_IconMap"},
 }};
 
-void put(ItemDef def) {
+void put(std::vector<ItemDef>& table, ItemDef def) {
     def.modelPath = std::string(kModelDirectory) + def.modelPath;
-    itemTable[static_cast<size_t>(def.id)] = std::move(def);
+    table[static_cast<size_t>(def.id)] = std::move(def);
 }
 
-void putColouredGroups() {
+void putColouredGroups(std::vector<ItemDef>& table) {
     for (int32_t k = 0; k < 5; ++k) {
-        put({.id = item::ForceFieldYellow + k, .modelPath = kForceFieldModels[static_cast<size_t>(k)],
-             .scale = uniform(12.0f), .spins = true, .heightOffset = 12.0f, .interaction = Interaction::ForceField,
-             .interactionCooldown = 2.0f, .mapIcon = "ForceField_IconMap"});
-        put({.id = item::FirstStatue + k, .modelPath = kStatueModels[static_cast<size_t>(k)], .scale = uniform(22.0f),
-             .heightOffset = 0.0f, .blocksMovement = true, .mapIcon = "Statue_IconMap"});
+        put(table, {.id = item::ForceFieldYellow + k, .modelPath = kForceFieldModels[static_cast<size_t>(k)],
+                    .scale = uniform(12.0f), .spins = true, .heightOffset = 12.0f, .interaction = Interaction::ForceField,
+                    .interactionCooldown = 2.0f, .mapIcon = "ForceField_IconMap"});
+        put(table, {.id = item::FirstStatue + k, .modelPath = kStatueModels[static_cast<size_t>(k)],
+                    .scale = uniform(22.0f), .heightOffset = 0.0f, .blocksMovement = true, .mapIcon = "Statue_IconMap"});
     }
     for (int32_t k = 0; k < 3; ++k) {
         const KeyAndGate& kg = kKeysAndGates[static_cast<size_t>(k)];
         const int32_t key = item::KeyRed + k;
-        put({.id = key, .modelPath = kg.keyModel, .scale = uniform(8.0f), .spins = true, .heightOffset = 8.0f,
-             .interaction = Interaction::Collectable, .message = kg.keyMessage, .mapIcon = kg.keyIcon});
+        put(table, {.id = key, .modelPath = kg.keyModel, .scale = uniform(8.0f), .spins = true, .heightOffset = 8.0f,
+                    .interaction = Interaction::Collectable, .message = kg.keyMessage, .mapIcon = kg.keyIcon});
         const ItemDef gate{.id = item::GateRed + 2 * k, .modelPath = kg.gateModel, .offset = {25.0f, 0.0f, 0.0f},
                            .scale = uniform(4.5f), .heightOffset = -3.0f, .blocksMovement = true,
                            .interaction = Interaction::LockedGate, .interactionCooldown = 2.0f, .slidesAlongX = true,
                            .requiredItem = key, .blockedMessage = kg.gateBlocked, .mapIcon = kg.gateIcon};
-        put(gate);
+        put(table, gate);
         // The turned gate closes a doorway in a wall that runs the other way.
         ItemDef turned = gate;
         turned.id = gate.id + 1;
@@ -142,7 +139,7 @@ void putColouredGroups() {
         turned.rotationAxis = kUp;
         turned.rotationAngle = kPi / 2.0f;
         turned.slidesAlongX = false;
-        put(turned);
+        put(table, turned);
     }
 }
 
@@ -165,23 +162,21 @@ constexpr int32_t kFirstFrameObject = 60;
 const glm::vec3 kWallScale{50.0f, 100.0f, 50.0f};
 constexpr float kWallBaseHeight = 60.0f;
 
-}  // namespace
-
-void buildBlockTable() {
-    blockTable.assign(block::Count, BlockDef{});
-    for (int32_t id = 0; id < block::Count; ++id) blockTable[static_cast<size_t>(id)].id = id;
+std::vector<BlockDef> makeBlockTable() {
+    std::vector<BlockDef> table(block::Count);
+    for (int32_t id = 0; id < block::Count; ++id) table[static_cast<size_t>(id)].id = id;
 
     for (int32_t k = 0; k < 3; ++k) {
-        blockTable[static_cast<size_t>(block::FirstTrace + k)] =
+        table[static_cast<size_t>(block::FirstTrace + k)] =
             {.id = block::FirstTrace + k, .renderObjectId = kFirstTraceObject + k, .scale = uniform(0.5f),
              .spins = true, .baseHeight = -2.0f, .interaction = Interaction::RouteTrace, .mapIcon = "Trace_IconMap"};
     }
     for (int32_t k = 0; k < 4; ++k) {
-        blockTable[static_cast<size_t>(block::FirstWall + k)] =
+        table[static_cast<size_t>(block::FirstWall + k)] =
             {.id = block::FirstWall + k, .renderObjectId = kFirstWallObject + k, .scale = kWallScale,
              .baseHeight = kWallBaseHeight, .mapIcon = "Wall_" + std::to_string(k + 1) + "_IconMap"};
     }
-    blockTable[block::Teleport] = {.id = block::Teleport, .renderObjectId = kTeleportObject, .scale = kWallScale,
+    table[block::Teleport] = {.id = block::Teleport, .renderObjectId = kTeleportObject, .scale = kWallScale,
                                    .baseHeight = kWallBaseHeight, .interaction = Interaction::TeleportWall,
                                    .interactionCooldown = 2.0f, .mapIcon = "Teleport_IconMap"};
     for (int32_t g = 0; g < block::FrameGroups; ++g) {
@@ -189,16 +184,32 @@ void buildBlockTable() {
         for (int32_t side = 0; side < 4; ++side) {
             const int32_t id = block::FirstFrame + 4 * g + side;
             const FrameSide& fs = kFrameSides[static_cast<size_t>(side)];
-            blockTable[static_cast<size_t>(id)] = {.id = id, .renderObjectId = kFirstFrameObject + g,
+            table[static_cast<size_t>(id)] = {.id = id, .renderObjectId = kFirstFrameObject + g,
                                                    .offset = fs.offset, .rotationDegrees = fs.rotationDegrees,
                                                    .scale = scale, .baseHeight = 70.0f};
         }
     }
+    return table;
 }
 
-void buildItemTable() {
-    itemTable.assign(item::Count, ItemDef{});
-    for (int32_t id = 0; id < item::Count; ++id) itemTable[static_cast<size_t>(id)].id = id;
-    for (ItemDef& def : singleItems()) put(std::move(def));
-    putColouredGroups();
+std::vector<ItemDef> makeItemTable() {
+    std::vector<ItemDef> table(item::Count);
+    for (int32_t id = 0; id < item::Count; ++id) table[static_cast<size_t>(id)].id = id;
+    for (ItemDef& def : singleItems()) put(table, std::move(def));
+    putColouredGroups(table);
+    return table;
+}
+
+}  // namespace
+
+// Built on first use and never changed after: every game in the process reads the same
+// definitions, so two games side by side cannot disturb each other through them.
+const std::vector<BlockDef>& blockTable() {
+    static const std::vector<BlockDef> table = makeBlockTable();
+    return table;
+}
+
+const std::vector<ItemDef>& itemTable() {
+    static const std::vector<ItemDef> table = makeItemTable();
+    return table;
 }

@@ -122,9 +122,6 @@ struct BlockDef {
 
 inline constexpr const char* kModelDirectory = "../Data/Models3D/";
 
-// Filled by buildItemTable / buildBlockTable; indexed by id.
-extern std::vector<ItemDef> itemTable;
-extern std::vector<BlockDef> blockTable;
-
-void buildBlockTable();
-void buildItemTable();
+// The two tables, indexed by id: constant data, the same for every fortress.
+const std::vector<ItemDef>& itemTable();
+const std::vector<BlockDef>& blockTable();

@@ -20,56 +20,55 @@ bool nearStart(int32_t i, int32_t j) {
 }
 
 template <typename Test>
-bool anyOrthogonal(int32_t i, int32_t j, Test test) {
-    return test(worldGrid[i - 1][j]) || test(worldGrid[i + 1][j]) || test(worldGrid[i][j + 1]) ||
-           test(worldGrid[i][j - 1]);
+bool anyOrthogonal(const WorldCells& grid, int32_t i, int32_t j, Test test) {
+    return test(grid[i - 1][j]) || test(grid[i + 1][j]) || test(grid[i][j + 1]) || test(grid[i][j - 1]);
 }
 
 template <typename Test>
-bool anyAround(int32_t i, int32_t j, Test test) {
+bool anyAround(const WorldCells& grid, int32_t i, int32_t j, Test test) {
     for (int32_t di = -1; di <= 1; ++di) {
         for (int32_t dj = -1; dj <= 1; ++dj) {
-            if ((di != 0 || dj != 0) && test(worldGrid[i + di][j + dj])) return true;
+            if ((di != 0 || dj != 0) && test(grid[i + di][j + dj])) return true;
         }
     }
     return false;
 }
 
-bool acceptable(int32_t i, int32_t j, const CellRule& rule) {
-    const WorldCell& c = worldGrid[i][j];
+bool acceptable(const WorldCells& grid, int32_t i, int32_t j, const CellRule& rule) {
+    const WorldCell& c = grid[i][j];
     if (c.reserved || c.isDoorway) return false;
     if (!rule.mustBeOpen && !isStyledWall(c)) return false;
     if (rule.mustBeRoomFloor && !c.isRoomFloor) return false;
     if (rule.mustBeOpen && (c.pathCost == kWallPathCost || c.objectType != 0)) return false;
     if (nearStart(i, j)) return false;
-    if (rule.mustTouchWall && !anyOrthogonal(i, j, [](const WorldCell& n) { return n.pathCost == kWallPathCost; }))
+    if (rule.mustTouchWall && !anyOrthogonal(grid, i, j, [](const WorldCell& n) { return n.pathCost == kWallPathCost; }))
         return false;
-    if (rule.noBlockingAround && anyAround(i, j, [](const WorldCell& n) { return n.blocksMovement; })) return false;
-    if (rule.hazardRule == 2 && anyOrthogonal(i, j, [](const WorldCell& n) { return n.hazardClass != 0; }))
+    if (rule.noBlockingAround && anyAround(grid, i, j, [](const WorldCell& n) { return n.blocksMovement; })) return false;
+    if (rule.hazardRule == 2 && anyOrthogonal(grid, i, j, [](const WorldCell& n) { return n.hazardClass != 0; }))
         return false;
     if (rule.hazardRule == 1 &&
-        anyAround(i, j, [](const WorldCell& n) { return n.hazardClass != 0 || n.pathCost == kWallPathCost; }))
+        anyAround(grid, i, j, [](const WorldCell& n) { return n.hazardClass != 0 || n.pathCost == kWallPathCost; }))
         return false;
     return true;
 }
 
 // ---- placing objects ------------------------------------------------------
 
-void placeItem(GridCell at, int32_t id) {
-    WorldCell& c = cellAt(at);
+void placeItem(WorldCells& grid, GridCell at, int32_t id) {
+    WorldCell& c = cellAt(grid, at);
     c.objectType = id;
     c.isBlock = false;
     c.visible = true;
-    c.blocksMovement = itemTable[static_cast<size_t>(id)].blocksMovement;
+    c.blocksMovement = itemTable()[static_cast<size_t>(id)].blocksMovement;
 }
 
-void placeInteractiveItem(GridCell at, int32_t id) {
-    placeItem(at, id);
-    cellAt(at).interactive = true;
+void placeInteractiveItem(WorldCells& grid, GridCell at, int32_t id) {
+    placeItem(grid, at, id);
+    cellAt(grid, at).interactive = true;
 }
 
-void placeBlock(GridCell at, int32_t id) {
-    WorldCell& c = cellAt(at);
+void placeBlock(WorldCells& grid, GridCell at, int32_t id) {
+    WorldCell& c = cellAt(grid, at);
     c.objectType = id;
     c.isBlock = true;
     c.visible = true;
@@ -93,20 +92,20 @@ struct ItemBatch {
 };
 
 template <typename OnPlaced>
-void placeBatch(const ItemBatch& batch, OnPlaced onPlaced) {
+void placeBatch(WorldCells& grid, RandomEngine& rng, const ItemBatch& batch, OnPlaced onPlaced) {
     for (int32_t n = 0; n < batch.count; ++n) {
-        const GridCell at = pickRandomCell(batch.rule);
+        const GridCell at = pickRandomCell(grid, batch.rule, rng);
         if (!picked(at)) return;
-        placeItem(at, batch.itemId);
-        WorldCell& c = cellAt(at);
+        placeItem(grid, at, batch.itemId);
+        WorldCell& c = cellAt(grid, at);
         if (batch.interactive) c.interactive = true;
         if (batch.hazardClass != 0) c.hazardClass = batch.hazardClass;
         onPlaced(at);
     }
 }
 
-void placeBatch(const ItemBatch& batch) {
-    placeBatch(batch, [](GridCell) {});
+void placeBatch(WorldCells& grid, RandomEngine& rng, const ItemBatch& batch) {
+    placeBatch(grid, rng, batch, [](GridCell) {});
 }
 
 // ---- injector enclosure ---------------------------------------------------
@@ -142,14 +141,14 @@ constexpr float kEnclosureFirstTouch = 2.0f;
 // The whole rectangle must be free of blocking cells and stay inside the
 // boundary ring; a rectangle over fortress walls or doorways would cut holes
 // into them, and one over the ring would open the world.
-bool enclosureFits(GridCell at) {
+bool enclosureFits(const WorldCells& grid, GridCell at) {
     if (!picked(at)) return false;
     const int32_t i = at.i, j = at.j;
     if (i - 1 == 1 || i - 1 > 64 || j - 1 == 1) return false;
     if (i + kEnclosureLastDi > kLastInnerCell || j + kEnclosureLastDj > kLastInnerCell) return false;
     for (int32_t ci = i + kEnclosureFirstDi; ci <= i + kEnclosureLastDi; ++ci) {
         for (int32_t cj = j + kEnclosureFirstDj; cj <= j + kEnclosureLastDj; ++cj) {
-            if (worldGrid[ci][cj].blocksMovement) return false;
+            if (grid[ci][cj].blocksMovement) return false;
         }
     }
     return true;
@@ -221,29 +220,28 @@ struct SavedCell {
     WorldCell record;
 };
 
-std::vector<GridCell> collectDoorways() {
+std::vector<GridCell> collectDoorways(const WorldCells& grid) {
     std::vector<GridCell> doorways;
     for (int32_t j = 0; j < kWorldSize; ++j) {
         for (int32_t i = 0; i < kWorldSize; ++i) {
-            if (worldGrid[i][j].isDoorway) doorways.push_back({i, j});
+            if (grid[i][j].isDoorway) doorways.push_back({i, j});
         }
     }
     return doorways;
 }
 
-void placeKeys(std::vector<SavedCell>& saved, std::vector<GridCell>& keys) {
+void placeKeys(WorldCells& grid, RandomEngine& rng, std::vector<SavedCell>& saved, std::vector<GridCell>& keys) {
     for (int32_t key : kKeyItems) {
-        const GridCell at = pickRandomCell(kRoomFloor);
+        const GridCell at = pickRandomCell(grid, kRoomFloor, rng);
         if (!picked(at)) continue;
-        saved.push_back({at, cellAt(at)});
-        placeInteractiveItem(at, key);
+        saved.push_back({at, cellAt(grid, at)});
+        placeInteractiveItem(grid, at, key);
         keys.push_back(at);
     }
 }
 
-int32_t placeLocks(std::vector<SavedCell>& saved) {
-    RandomEngine& rng = randomEngine();
-    std::vector<GridCell> doorways = collectDoorways();
+int32_t placeLocks(WorldCells& grid, RandomEngine& rng, std::vector<SavedCell>& saved) {
+    std::vector<GridCell> doorways = collectDoorways(grid);
     int32_t placed = 0;
     for (const LockKind& lock : kLocks) {
         for (int32_t n = 0; n < lock.count; ++n) {
@@ -252,11 +250,11 @@ int32_t placeLocks(std::vector<SavedCell>& saved) {
             const auto d = static_cast<size_t>(rng.uniformInt(0, last));
             const GridCell at = doorways[d];
             doorways.erase(doorways.begin() + static_cast<std::ptrdiff_t>(d));
-            saved.push_back({at, cellAt(at)});
+            saved.push_back({at, cellAt(grid, at)});
             // A doorway in a wall running north-south takes the turned gate.
-            const int32_t id = lock.isGate && !cellAt(at).northOpen ? lock.itemId + 1 : lock.itemId;
-            placeInteractiveItem(at, id);
-            cellAt(at).blocksMovement = true;
+            const int32_t id = lock.isGate && !cellAt(grid, at).northOpen ? lock.itemId + 1 : lock.itemId;
+            placeInteractiveItem(grid, at, id);
+            cellAt(grid, at).blocksMovement = true;
             ++placed;
         }
     }
@@ -264,15 +262,15 @@ int32_t placeLocks(std::vector<SavedCell>& saved) {
 }
 
 // Writes the saved records back, newest first, from entry `first` on.
-void restore(const std::vector<SavedCell>& saved, size_t first) {
-    for (size_t k = saved.size(); k > first; --k) cellAt(saved[k - 1].at) = saved[k - 1].record;
+void restore(WorldCells& grid, const std::vector<SavedCell>& saved, size_t first) {
+    for (size_t k = saved.size(); k > first; --k) cellAt(grid, saved[k - 1].at) = saved[k - 1].record;
 }
 
-bool everyKeyReachable(const std::vector<GridCell>& keys) {
+bool everyKeyReachable(const WorldCells& grid, const std::vector<GridCell>& keys) {
     if (keys.empty()) return true;
     // Only over cells the player can stand in: the outer strip gets the boundary ring
     // later, and a key reached only through it could never be taken.
-    const ReachableArea area(worldGrid, kStartCell, Passage::Strict, true);
+    const ReachableArea area(grid, kStartCell, Passage::Strict, true);
     for (const GridCell& key : keys) {
         if (!area.routeExists(key)) return false;
     }
@@ -281,48 +279,41 @@ bool everyKeyReachable(const std::vector<GridCell>& keys) {
 
 }  // namespace
 
-GridCell pickRandomCell(const CellRule& rule) { return pickRandomCell(rule, randomEngine()); }
-
-GridCell pickRandomCell(const CellRule& rule, RandomEngine& rng) {
+GridCell pickRandomCell(const WorldCells& grid, const CellRule& rule, RandomEngine& rng) {
     for (int32_t candidate = 0;; ++candidate) {
         const int32_t i = rng.uniformInt(kPickLow, kPickHigh);
         const int32_t j = rng.uniformInt(kPickLow, kPickHigh);
         if (candidate == kPickCandidates) return {0, 0};
-        if (acceptable(i, j, rule)) return {i, j};
+        if (acceptable(grid, i, j, rule)) return {i, j};
     }
 }
 
-GridCell pickRandomCell(bool mustBeOpen, bool mustBeRoomFloor, bool mustTouchWall, bool noBlockingAround,
-                        int32_t hazardRule) {
-    return pickRandomCell(CellRule{mustBeOpen, mustBeRoomFloor, mustTouchWall, noBlockingAround, hazardRule});
-}
-
-void placeLandingSite() {
+void placeLandingSite(WorldCells& grid) {
     const GridCell pole = kStartCell;
-    placeItem(pole, item::FlagPole);
-    cellAt(pole).pathCost = kWallPathCost;
-    cellAt(pole).blocksMovement = false;
+    placeItem(grid, pole, item::FlagPole);
+    cellAt(grid, pole).pathCost = kWallPathCost;
+    cellAt(grid, pole).blocksMovement = false;
 
     const GridCell ship{6, 5};
-    placeInteractiveItem(ship, item::Spaceship);
-    cellAt(ship).pathCost = kOpenPathCost;
-    cellAt(ship).blocksMovement = true;
+    placeInteractiveItem(grid, ship, item::Spaceship);
+    cellAt(grid, ship).pathCost = kOpenPathCost;
+    cellAt(grid, ship).blocksMovement = true;
 
     for (const GridCell platform : {GridCell{7, 2}, GridCell{5, 2}, GridCell{4, 4}, GridCell{8, 4}}) {
-        placeInteractiveItem(platform, item::EnergyPlatform);
-        cellAt(platform).pathCost = kOpenPathCost;
-        cellAt(platform).blocksMovement = true;
+        placeInteractiveItem(grid, platform, item::EnergyPlatform);
+        cellAt(grid, platform).pathCost = kOpenPathCost;
+        cellAt(grid, platform).blocksMovement = true;
     }
 }
 
 // ---- the steps with rules of their own ------------------------------------
 
-void buildInjectorEnclosure(FurnishReport& report) {
+void buildInjectorEnclosure(WorldCells& grid, RandomEngine& rng, FurnishReport& report) {
     GridCell at{};
     bool found = false;
     for (int32_t attempt = 0; attempt < kEnclosureAttempts && !found; ++attempt) {
-        at = pickRandomCell(kOpenClear);
-        found = enclosureFits(at);
+        at = pickRandomCell(grid, kOpenClear, rng);
+        found = enclosureFits(grid, at);
     }
     if (!found) at = kEnclosureFallback;
     report.injectorFallback = !found;
@@ -330,13 +321,13 @@ void buildInjectorEnclosure(FurnishReport& report) {
 
     for (int32_t ci = at.i + kEnclosureFirstDi; ci <= at.i + kEnclosureLastDi; ++ci) {
         for (int32_t cj = at.j + kEnclosureFirstDj; cj <= at.j + kEnclosureLastDj; ++cj) {
-            if (ci < kReserveBelowI && cj < kReserveBelowJ) worldGrid[ci][cj].reserved = true;
+            if (ci < kReserveBelowI && cj < kReserveBelowJ) grid[ci][cj].reserved = true;
         }
     }
     for (const EnclosurePiece& piece : kEnclosure) {
         const GridCell cell{at.i + piece.di, at.j + piece.dj};
-        placeItem(cell, piece.itemId);
-        WorldCell& c = cellAt(cell);
+        placeItem(grid, cell, piece.itemId);
+        WorldCell& c = cellAt(grid, cell);
         c.blocksMovement = false;
         if (piece.interactive) {
             c.interactive = true;
@@ -345,45 +336,44 @@ void buildInjectorEnclosure(FurnishReport& report) {
     }
 }
 
-int32_t placeStatue(FurnishReport& report) {
-    const int32_t colour = randomEngine().uniformInt(0, 4);
+int32_t placeStatue(WorldCells& grid, RandomEngine& rng, FurnishReport& report) {
+    const int32_t colour = rng.uniformInt(0, 4);
     // Nothing changes on the grid while the statue looks for a cell, so one
     // flood fill answers every route check of this step.
-    const ReachableArea area(worldGrid, kStartCell, Passage::Strict);
+    const ReachableArea area(grid, kStartCell, Passage::Strict);
     for (int32_t attempt = 1; attempt <= kStatueAttemptLimit; ++attempt) {
         report.statueAttempts = attempt;
-        const GridCell at = pickRandomCell(kOpenClear);
+        const GridCell at = pickRandomCell(grid, kOpenClear, rng);
         if (!area.routeExists(at)) continue;
-        placeItem(at, item::FirstStatue + colour);
+        placeItem(grid, at, item::FirstStatue + colour);
         report.statuePlaced = true;
         break;
     }
     return item::ForceFieldYellow + colour;
 }
 
-void placeTeleports() {
+void placeTeleports(WorldCells& grid, RandomEngine& rng) {
     for (int32_t n = 0; n < kTeleports; ++n) {
-        const GridCell at = pickRandomCell(kStyledWall);
+        const GridCell at = pickRandomCell(grid, kStyledWall, rng);
         if (!picked(at)) return;
-        placeBlock(at, block::Teleport);
-        WorldCell& c = cellAt(at);
+        placeBlock(grid, at, block::Teleport);
+        WorldCell& c = cellAt(grid, at);
         c.blocksMovement = true;
         c.interactive = true;
     }
 }
 
-void placePictureFrames() {
-    RandomEngine& rng = randomEngine();
+void placePictureFrames(WorldCells& grid, RandomEngine& rng) {
     for (int32_t attempt = 0; attempt < kFrameAttempts; ++attempt) {
-        const GridCell at = pickRandomCell(kFrameSpot);
+        const GridCell at = pickRandomCell(grid, kFrameSpot, rng);
         if (!picked(at)) return;
         const int32_t firstSide = rng.uniformInt(1, 4);
         for (int32_t k = 0; k < 4; ++k) {
             const FrameWall& w = kFrameWalls[static_cast<size_t>((firstSide - 1 + k) % 4)];
-            if (!isFrameWall(worldGrid[at.i + w.di][at.j + w.dj])) continue;
+            if (!isFrameWall(grid[at.i + w.di][at.j + w.dj])) continue;
             const int32_t group = rng.uniformInt(0, block::FrameGroups - 1);
-            placeBlock(at, block::FirstFrame + 4 * group + w.frameSide);
-            WorldCell& c = cellAt(at);
+            placeBlock(grid, at, block::FirstFrame + 4 * group + w.frameSide);
+            WorldCell& c = cellAt(grid, at);
             c.pathCost = kOpenPathCost;
             c.blocksMovement = false;
             break;
@@ -391,47 +381,47 @@ void placePictureFrames() {
     }
 }
 
-void placeLocksAndKeys(FurnishReport& report) {
+void placeLocksAndKeys(WorldCells& grid, RandomEngine& rng, FurnishReport& report) {
     std::vector<SavedCell> saved;
     std::vector<GridCell> keys;
     for (report.lockRounds = 1;; ++report.lockRounds) {
         saved.clear();
         keys.clear();
-        placeKeys(saved, keys);
+        placeKeys(grid, rng, saved, keys);
         report.keysPlaced = static_cast<int32_t>(keys.size());
-        report.locksPlaced = placeLocks(saved);
-        if (everyKeyReachable(keys)) {
+        report.locksPlaced = placeLocks(grid, rng, saved);
+        if (everyKeyReachable(grid, keys)) {
             report.locksSettled = true;
             return;
         }
         if (report.lockRounds == kLockRoundLimit) break;
-        restore(saved, 0);
+        restore(grid, saved, 0);
     }
     // No round within the limit kept every key reachable. Keep the last
     // round's keys and take its locks away again, so that nothing the player
     // needs stays shut.
-    restore(saved, keys.size());
+    restore(grid, saved, keys.size());
     report.locksPlaced = 0;
 }
 
-void furnishFortress(Furnishing& out) {
+void furnishFortress(WorldCells& grid, RandomEngine& rng, Furnishing& out) {
     FurnishReport& report = out.report;
-    buildInjectorEnclosure(report);
-    out.correctForceField = placeStatue(report);
+    buildInjectorEnclosure(grid, rng, report);
+    out.correctForceField = placeStatue(grid, rng, report);
 
-    placeBatch(kHiyura, [](GridCell at) {
-        cellAt(at).visible = false;
-        cellAt(at).interactive = false;
+    placeBatch(grid, rng, kHiyura, [&grid](GridCell at) {
+        cellAt(grid, at).visible = false;
+        cellAt(grid, at).interactive = false;
     });
     auto listTarget = [&out](int32_t kind) {
         return [&out, kind](GridCell at) { out.scannerTargets.push_back({at.i, kind, at.j}); };
     };
-    placeBatch(kCloakerNodes, listTarget(item::CloakerNode));
-    placeBatch(kEnergyCells, listTarget(item::EnergyCell));
-    for (const ItemBatch& batch : kSupplies) placeBatch(batch);
-    for (const ItemBatch& batch : kHazards) placeBatch(batch);
-    placeTeleports();
-    placePictureFrames();
-    for (const ItemBatch& batch : kScenery) placeBatch(batch);
-    placeLocksAndKeys(report);
+    placeBatch(grid, rng, kCloakerNodes, listTarget(item::CloakerNode));
+    placeBatch(grid, rng, kEnergyCells, listTarget(item::EnergyCell));
+    for (const ItemBatch& batch : kSupplies) placeBatch(grid, rng, batch);
+    for (const ItemBatch& batch : kHazards) placeBatch(grid, rng, batch);
+    placeTeleports(grid, rng);
+    placePictureFrames(grid, rng);
+    for (const ItemBatch& batch : kScenery) placeBatch(grid, rng, batch);
+    placeLocksAndKeys(grid, rng, report);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Furnishing the published fortress: the fixed landing site beside the start,
-// then every random placement drawn from randomEngine() in a fixed order, so
-// one seed furnishes one fortress.
+// Furnishing the published fortress in the grid given: the fixed landing site beside
+// the start, then every random placement drawn from the given engine in a fixed order,
+// so one seed furnishes one fortress.
 #include <cstdint>
 #include <vector>
 
@@ -32,15 +32,11 @@ inline constexpr int32_t kPickHigh = 69;
 
 // Up to 500 candidates (i drawn before j, both in 2 ... 69); the first that
 // passes is returned. When all fail, one more pair is drawn and (0, 0) returned.
-GridCell pickRandomCell(bool mustBeOpen, bool mustBeRoomFloor, bool mustTouchWall, bool noBlockingAround,
-                        int32_t hazardRule);
-GridCell pickRandomCell(const CellRule& rule);
-// The same search drawing from the given engine (the forms above use randomEngine()).
-GridCell pickRandomCell(const CellRule& rule, RandomEngine& rng);
+GridCell pickRandomCell(const WorldCells& grid, const CellRule& rule, RandomEngine& rng);
 inline bool picked(GridCell c) { return !(c.i == 0 && c.j == 0); }
 
 // Flag pole, spaceship and the four energy-cell platforms; no draws.
-void placeLandingSite();
+void placeLandingSite(WorldCells& grid);
 
 // How the open-ended steps went, for the fortress checker.
 struct FurnishReport {
@@ -65,12 +61,12 @@ struct Furnishing {
 inline constexpr int32_t kStatueAttemptLimit = 10'000;
 inline constexpr int32_t kLockRoundLimit = 10'000;
 
-// All random placement, in order. Requires the item table to be built.
-void furnishFortress(Furnishing& out);
+// All random placement, in order.
+void furnishFortress(WorldCells& grid, RandomEngine& rng, Furnishing& out);
 
 // The steps of furnishFortress that have rules of their own, in their order.
-void buildInjectorEnclosure(FurnishReport& report);
-int32_t placeStatue(FurnishReport& report);  // returns the correct force field id
-void placeTeleports();
-void placePictureFrames();
-void placeLocksAndKeys(FurnishReport& report);
+void buildInjectorEnclosure(WorldCells& grid, RandomEngine& rng, FurnishReport& report);
+int32_t placeStatue(WorldCells& grid, RandomEngine& rng, FurnishReport& report);  // returns the correct force field id
+void placeTeleports(WorldCells& grid, RandomEngine& rng);
+void placePictureFrames(WorldCells& grid, RandomEngine& rng);
+void placeLocksAndKeys(WorldCells& grid, RandomEngine& rng, FurnishReport& report);

@@ -150,7 +150,7 @@ std::string makeFortressName(int minLength, int maxLength, bool capitalise, Rand
 }
 
 std::string fortressNameForSeed(uint32_t seed) {
-    // At start-up the shared engine has not been seeded yet: drawn from it, every first
+    // At start-up the game's engine has not been seeded yet: drawn from it, every first
     // start would get the same name.
     RandomEngine own(seed);
     return makeFortressName(6, 10, true, own);

@@ -28,7 +28,7 @@ struct FortressIdentity {
     // Reads the five keys; true when a usable fortress (a name and a non-zero seed) was stored.
     bool loadPreferences();
     // New seed from the clock and the name that seed gives (fortressNameForSeed), both
-    // saved. The shared random engine is not drawn from.
+    // saved. No game's random engine is drawn from.
     void createNewFortress(int64_t now);
     void createNewFortress();
     // A write that fails is one line on standard error: the game goes on with the

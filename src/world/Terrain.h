@@ -13,7 +13,7 @@ class PerlinNoise {
 public:
     std::array<int32_t, 256> p{};
 
-    // Shuffles the table with a private engine, leaving randomEngine() untouched.
+    // Shuffles the table with a private engine, leaving the game's engine untouched.
     void seed(uint32_t value);
     // Noise in the plane z = 0, roughly in -1 ... 1.
     double noise(double x, double y) const;

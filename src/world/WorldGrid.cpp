@@ -1,9 +1,7 @@
 #include "world/WorldGrid.h"
 
-WorldCells worldGrid{};
-
-void resetWorldGrid() {
-    for (auto& column : worldGrid) {
+void resetWorldGrid(WorldCells& grid) {
+    for (auto& column : grid) {
         for (WorldCell& c : column) {
             c.pathCost = kOpenPathCost;
             c.isRoomFloor = false;

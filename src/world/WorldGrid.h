@@ -43,9 +43,9 @@ struct WorldCell {
 // Indexed [i][j]. A whole grid copies as a value (the furnished snapshot).
 using WorldCells = std::array<std::array<WorldCell, kWorldSize>, kWorldSize>;
 
-// The process-wide grid. It starts zero-filled; fields that no stage writes
-// (doorway and north-open flags outside the published fortress) stay zero.
-extern WorldCells worldGrid;
+// Each game owns its grid (see Session) and hands it to every stage and rule that
+// reads or writes it. A grid starts zero-filled; fields that no stage writes (doorway
+// and north-open flags outside the published fortress) stay zero.
 
 // The terrain's ground height at a world position (the terrain's heightAt, bound by
 // whoever owns the terrain).
@@ -57,8 +57,9 @@ inline int32_t cellOf(float c) { return static_cast<int32_t>(c * 0.02f + 0.5f); 
 inline bool insideWorld(int i, int j) { return i >= 0 && i < kWorldSize && j >= 0 && j < kWorldSize; }
 // The cells the player can stand in: positions are held within 90 ... 3512 units.
 inline bool insidePlayerBand(int i, int j) { return i >= 2 && i <= 70 && j >= 2 && j <= 70; }
-inline WorldCell& cellAt(GridCell c) { return worldGrid[c.i][c.j]; }
+inline WorldCell& cellAt(WorldCells& grid, GridCell c) { return grid[c.i][c.j]; }
+inline const WorldCell& cellAt(const WorldCells& grid, GridCell c) { return grid[c.i][c.j]; }
 
 // Puts every cell back to its open-ground values. The doorway and north-open
 // flags are left alone: the generator writes them for every published cell.
-void resetWorldGrid();
+void resetWorldGrid(WorldCells& grid);

@@ -35,8 +35,8 @@ void WorldInstances::createCellInstance(int32_t i, int32_t j, int32_t objectType
     const float x = static_cast<float>(i) * kCellSize;
     const float z = static_cast<float>(j) * kCellSize;
     if (isBlock) {
-        if (static_cast<size_t>(objectType) >= blockTable.size()) return;
-        const BlockDef& d = blockTable[static_cast<size_t>(objectType)];
+        if (static_cast<size_t>(objectType) >= blockTable().size()) return;
+        const BlockDef& d = blockTable()[static_cast<size_t>(objectType)];
         if (d.renderObjectId == 0) return;
         // A non-negative base height is absolute (walls stand from 10 to 110 whatever
         // the ground); a negative one lifts the block that far above the terrain.
@@ -46,8 +46,8 @@ void WorldInstances::createCellInstance(int32_t i, int32_t j, int32_t objectType
         blockInstances.push_back({visible, d.renderObjectId, i, j, position, d.rotationDegrees, d.scale, d.spins});
         return;
     }
-    if (static_cast<size_t>(objectType) >= itemTable.size()) return;
-    const ItemDef& d = itemTable[static_cast<size_t>(objectType)];
+    if (static_cast<size_t>(objectType) >= itemTable().size()) return;
+    const ItemDef& d = itemTable()[static_cast<size_t>(objectType)];
     if (d.modelPath.empty()) return;
     glm::vec3 position{x, ground(x, z) + d.heightOffset, z};
     if (hasOffset(d.offset)) position += d.offset;
@@ -67,22 +67,22 @@ void WorldInstances::createCellInstance(int32_t i, int32_t j, int32_t objectType
     modelInstances.push_back(record);
 }
 
-void WorldInstances::createAllCellInstances(const GroundHeight& ground, ModelLoader& models,
+void WorldInstances::createAllCellInstances(const WorldCells& grid, const GroundHeight& ground, ModelLoader& models,
                                             const std::function<void()>& afterRow) {
     blockInstances.clear();
     modelInstances.clear();
     for (int32_t j = kFirstFurnishedCell; j <= kLastFurnishedCell; ++j) {
         for (int32_t i = kFirstFurnishedCell; i <= kLastFurnishedCell; ++i) {
-            const WorldCell& c = worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)];
+            const WorldCell& c = grid[static_cast<size_t>(i)][static_cast<size_t>(j)];
             if (c.objectType != 0) createCellInstance(i, j, c.objectType, c.isBlock, c.visible, ground, models);
         }
         if (afterRow) afterRow();
     }
 }
 
-int32_t WorldInstances::findCellInstance(int32_t i, int32_t j) const {
+int32_t WorldInstances::findCellInstance(const WorldCells& grid, int32_t i, int32_t j) const {
     if (!insideWorld(i, j)) return -1;
-    return findCellInstance(i, j, worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock);
+    return findCellInstance(i, j, grid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock);
 }
 
 int32_t WorldInstances::findCellInstance(int32_t i, int32_t j, bool isBlock) const {
@@ -99,9 +99,9 @@ int32_t WorldInstances::findCellInstance(int32_t i, int32_t j, bool isBlock) con
     return -1;
 }
 
-void WorldInstances::removeCellInstance(int32_t i, int32_t j) {
+void WorldInstances::removeCellInstance(const WorldCells& grid, int32_t i, int32_t j) {
     if (!insideWorld(i, j)) return;
-    removeCellInstance(i, j, worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock);
+    removeCellInstance(i, j, grid[static_cast<size_t>(i)][static_cast<size_t>(j)].isBlock);
 }
 
 void WorldInstances::removeCellInstance(int32_t i, int32_t j, bool isBlock) {

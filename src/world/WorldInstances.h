@@ -82,16 +82,16 @@ public:
     void createCellInstance(int32_t i, int32_t j, int32_t objectType, bool isBlock, bool visible,
                             const GroundHeight& ground, ModelLoader& models);
     // Empties both lists and creates the instance of every furnished cell of rows and
-    // columns 2 ... 70 of the world grid; afterRow runs once per grid row.
-    void createAllCellInstances(const GroundHeight& ground, ModelLoader& models,
+    // columns 2 ... 70 of the grid; afterRow runs once per grid row.
+    void createAllCellInstances(const WorldCells& grid, const GroundHeight& ground, ModelLoader& models,
                                 const std::function<void()>& afterRow = {});
     // Index of the first record of the cell in the list isBlock selects (the cell's own
-    // isBlock when not given), or -1. A gate sliding open has left its cell: its record
-    // is never found for it.
-    int32_t findCellInstance(int32_t i, int32_t j) const;
+    // isBlock in the grid when not given), or -1. A gate sliding open has left its cell:
+    // its record is never found for it.
+    int32_t findCellInstance(const WorldCells& grid, int32_t i, int32_t j) const;
     int32_t findCellInstance(int32_t i, int32_t j, bool isBlock) const;
     // Removes that record at once; the later records move up.
-    void removeCellInstance(int32_t i, int32_t j);
+    void removeCellInstance(const WorldCells& grid, int32_t i, int32_t j);
     void removeCellInstance(int32_t i, int32_t j, bool isBlock);
     // Starts the cell's model record sliding open, 50 units along its axis; gates that
     // are already sliding go on.

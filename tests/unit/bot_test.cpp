@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "fortress_testing.h"
+#include "gameplay/Interactions.h"
 #include "gameplay/Player.h"
 #include "gameplay/Session.h"
 #include "gameplay/bot/BotCombat.h"
@@ -26,13 +28,13 @@ using fortress_testing::freshWorld;
 using fortress_testing::makeWall;
 
 // An item object standing in a cell, as the furnishing leaves it.
-void put(int i, int j, int32_t id, bool shown = true) {
-    WorldCell& c = worldGrid[i][j];
+void put(WorldCells& grid, int i, int j, int32_t id, bool shown = true) {
+    WorldCell& c = grid[i][j];
     c.objectType = id;
     c.isBlock = false;
     c.visible = shown;
     c.interactive = shown;
-    c.blocksMovement = itemTable[static_cast<size_t>(id)].blocksMovement;
+    c.blocksMovement = itemTable()[static_cast<size_t>(id)].blocksMovement;
 }
 
 // A player on flat ground in an empty grid, whose frames run the real player update.
@@ -43,16 +45,17 @@ struct Hands {
     SilentServices sound;
     RandomEngine random{3};
     WorldRequests requests;
-    RuleContext context{random, sound, requests};
+    std::unique_ptr<WorldCells> grid = std::make_unique<WorldCells>();
+    RuleContext context{random, sound, requests, *grid};
     GroundHeight ground = [](float, float) { return 0.0f; };
     bot::Steering steering;
 
     Hands() {
-        freshWorld();
+        freshWorld(*grid);
         player.initialise(camera, glm::vec3(1000.0f, 0.0f, 1000.0f));
     }
 
-    void frame(const InputEvents& events) { player.updatePlayer(camera, ground, kDt, events, aim, context); }
+    void frame(const InputEvents& events) { runPlayerFrame(player, camera, ground, kDt, events, aim, 24, context); }
 };
 
 TEST(BotSteering, FacesAnyWayWithPointerStepsThatAreNeverTakenForWarps) {
@@ -148,6 +151,8 @@ TEST(BotGunnery, KnowsBeforeEachFrameWhetherAHeldTriggerFiresInIt) {
 }
 
 TEST(BotRoutes, StepCostsFollowWhatThePlayerCarries) {
+    const auto ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
     bot::Passkeys none;
     none.safeForceField = item::ForceFieldGreen;
     bot::Passkeys all = none;
@@ -173,32 +178,34 @@ TEST(BotRoutes, StepCostsFollowWhatThePlayerCarries) {
         {"cloaking node", item::CloakerNode, bot::kPlainStep, bot::kPlainStep},
     };
     for (const Case& c : cases) {
-        freshWorld();
-        if (c.object != 0) put(10, 10, c.object);
-        EXPECT_EQ(bot::stepCost(worldGrid[10][10], none), c.withNothing) << c.what;
-        EXPECT_EQ(bot::stepCost(worldGrid[10][10], all), c.withEverything) << c.what;
+        freshWorld(grid);
+        if (c.object != 0) put(grid, 10, 10, c.object);
+        EXPECT_EQ(bot::stepCost(grid[10][10], none), c.withNothing) << c.what;
+        EXPECT_EQ(bot::stepCost(grid[10][10], all), c.withEverything) << c.what;
     }
-    freshWorld();
-    makeWall(10, 10);
-    EXPECT_EQ(bot::stepCost(worldGrid[10][10], all), 0) << "wall";
-    worldGrid[10][10].objectType = block::Teleport;
-    EXPECT_EQ(bot::stepCost(worldGrid[10][10], all), 0) << "teleport";
+    freshWorld(grid);
+    makeWall(grid, 10, 10);
+    EXPECT_EQ(bot::stepCost(grid[10][10], all), 0) << "wall";
+    grid[10][10].objectType = block::Teleport;
+    EXPECT_EQ(bot::stepCost(grid[10][10], all), 0) << "teleport";
 }
 
 TEST(BotRoutes, GoesRoundHazardsThroughLocksItCanOpenAndBumpsIntoBlockedGoals) {
-    freshWorld();
+    const auto ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
+    freshWorld(grid);
     // A wall across column 20 from row 2 to 40 with one gap, at row 10.
     for (int j = 2; j <= 40; ++j) {
-        if (j != 10) makeWall(20, j);
+        if (j != 10) makeWall(grid, 20, j);
     }
     bot::Passkeys keys;
     bot::RouteMap map;
-    map.search(worldGrid, keys, {15, 10});
+    map.search(grid, keys, {15, 10});
     const std::vector<GridCell> straight = map.routeTo({25, 10});
     EXPECT_EQ(straight.size(), 11u);
 
-    put(20, 10, item::Stalagmites);  // the gap now hurts: the way round the wall's end is cheaper
-    map.search(worldGrid, keys, {15, 10});
+    put(grid, 20, 10, item::Stalagmites);  // the gap now hurts: the way round the wall's end is cheaper
+    map.search(grid, keys, {15, 10});
     std::vector<GridCell> round = map.routeTo({25, 10});
     EXPECT_TRUE(std::none_of(round.begin(), round.end(), [](GridCell c) { return c == GridCell{20, 10}; }));
     EXPECT_EQ(round.front(), (GridCell{15, 10}));
@@ -209,76 +216,79 @@ TEST(BotRoutes, GoesRoundHazardsThroughLocksItCanOpenAndBumpsIntoBlockedGoals) {
         EXPECT_TRUE(map.enterable(b));
         if (a.i != b.i && a.j != b.j) {
             // A corner is cut only between two cells of plain ground.
-            EXPECT_EQ(bot::stepCost(worldGrid[a.i][b.j], keys), bot::kPlainStep);
-            EXPECT_EQ(bot::stepCost(worldGrid[b.i][a.j], keys), bot::kPlainStep);
+            EXPECT_EQ(bot::stepCost(grid[a.i][b.j], keys), bot::kPlainStep);
+            EXPECT_EQ(bot::stepCost(grid[b.i][a.j], keys), bot::kPlainStep);
         }
     }
 
-    put(20, 10, item::GateRed);  // a gate: a wall without the key, the short way with it
-    map.search(worldGrid, keys, {15, 10});
+    put(grid, 20, 10, item::GateRed);  // a gate: a wall without the key, the short way with it
+    map.search(grid, keys, {15, 10});
     EXPECT_GT(map.routeTo({25, 10}).size(), 11u);
     keys.redKey = true;
-    map.search(worldGrid, keys, {15, 10});
+    map.search(grid, keys, {15, 10});
     EXPECT_EQ(map.routeTo({25, 10}).size(), 11u);
 
-    put(25, 10, item::EnergyPlatform);  // a blocked goal is reached by walking into it
-    map.search(worldGrid, keys, {15, 10});
+    put(grid, 25, 10, item::EnergyPlatform);  // a blocked goal is reached by walking into it
+    map.search(grid, keys, {15, 10});
     const std::vector<GridCell> bump = map.routeTo({25, 10});
     ASSERT_EQ(bump.size(), 11u);
     EXPECT_EQ(bump[9], (GridCell{24, 10}));
     EXPECT_EQ(map.costTo({25, 10}), 8 * bot::kPlainStep + bot::kLockStep + bot::kPlainStep);
-    makeWall(25, 11);
-    makeWall(25, 9);
-    makeWall(26, 10);
-    makeWall(24, 10);
-    map.search(worldGrid, keys, {15, 10});
+    makeWall(grid, 25, 11);
+    makeWall(grid, 25, 9);
+    makeWall(grid, 26, 10);
+    makeWall(grid, 24, 10);
+    map.search(grid, keys, {15, 10});
     EXPECT_EQ(map.costTo({25, 10}), bot::kUnreachable);
     EXPECT_TRUE(map.routeTo({25, 10}).empty());
 }
 
 // A small open fortress around the landing site: the player at the start cell.
 struct Errands {
-    Session session;
+    std::unique_ptr<Session> owned = std::make_unique<Session>();
+    Session& session = *owned;
+    WorldCells& grid = session.grid;
 
     Errands() {
-        freshWorld();
+        freshWorld(grid);
         session.player.initialise(session.sceneCamera);  // at (250, 200): cell (5, 4)
         session.spaceshipCell = {6, 5};
-        put(6, 5, item::Spaceship);
+        put(grid, 6, 5, item::Spaceship);
         for (const GridCell& p : {GridCell{7, 2}, GridCell{5, 2}, GridCell{4, 4}, GridCell{8, 4}})
-            put(p.i, p.j, item::EnergyPlatform);
+            put(grid, p.i, p.j, item::EnergyPlatform);
     }
 
     // Walls round the cell, a gate of that item on its north side.
-    static void lockIn(GridCell c, int32_t gate) {
+    void lockIn(GridCell c, int32_t gate) {
         for (int di = -1; di <= 1; ++di)
             for (int dj = -1; dj <= 1; ++dj)
-                if (di != 0 || dj != 0) makeWall(c.i + di, c.j + dj);
-        put(c.i, c.j - 1, gate);
+                if (di != 0 || dj != 0) makeWall(grid, c.i + di, c.j + dj);
+        put(grid, c.i, c.j - 1, gate);
     }
 
     bot::Goal nearest() {
         bot::RouteMap map;
         const bot::Passkeys keys = bot::passkeysOf(session.player, 0);
-        map.search(worldGrid, keys, {5, 4});
+        map.search(grid, keys, {5, 4});
         return bot::nearestGoal(session, map, keys, {}, 0.0f);
     }
 };
 
 TEST(BotMission, FetchesAKeyOnlyWhileSomethingWantedIsLockedAway) {
     Errands e;
-    put(40, 40, item::CloakerNode);
-    Errands::lockIn({40, 40}, item::GateGreen);
-    put(10, 10, item::KeyRed);    // opens nothing here
-    put(30, 30, item::KeyGreen);  // the one that helps, though farther
+    WorldCells& grid = e.grid;
+    put(grid, 40, 40, item::CloakerNode);
+    e.lockIn({40, 40}, item::GateGreen);
+    put(grid, 10, 10, item::KeyRed);    // opens nothing here
+    put(grid, 30, 30, item::KeyGreen);  // the one that helps, though farther
     EXPECT_EQ(e.nearest(), (bot::Goal{bot::Errand::KeyItem, {30, 30}, item::KeyGreen}));
 
     e.session.player.addItem(item::KeyGreen, 1);
     EXPECT_EQ(e.nearest(), (bot::Goal{bot::Errand::CloakingNode, {40, 40}, item::CloakerNode}));
 
     e.session.player.inventory.clear();
-    put(40, 39, 0);  // the gate gone: no key is worth the walk
-    worldGrid[40][39].blocksMovement = false;
+    put(grid, 40, 39, 0);  // the gate gone: no key is worth the walk
+    grid[40][39].blocksMovement = false;
     EXPECT_EQ(e.nearest(), (bot::Goal{bot::Errand::CloakingNode, {40, 40}, item::CloakerNode}));
 }
 
@@ -309,15 +319,16 @@ void expectMissionOrder(const std::vector<bot::Goal>& stops, bool carrying) {
 
 TEST(BotTour, KeepsTheMissionsRulesAndTheSameOrderWhenNothingChanged) {
     Errands e;
+    WorldCells& grid = e.grid;
     const GridCell nodes[] = {{20, 10}, {30, 30}, {10, 40}, {50, 50}, {60, 12}};
-    for (const GridCell& n : nodes) put(n.i, n.j, item::CloakerNode);
-    Errands::lockIn({50, 50}, item::GateRed);
-    put(15, 20, item::KeyRed);
+    for (const GridCell& n : nodes) put(grid, n.i, n.j, item::CloakerNode);
+    e.lockIn({50, 50}, item::GateRed);
+    put(grid, 15, 20, item::KeyRed);
     const GridCell cells[] = {{25, 12}, {12, 35}, {55, 30}};
-    for (const GridCell& c : cells) put(c.i, c.j, item::EnergyCell);
-    put(40, 40, item::Hiyura, false);  // hidden until the last node
+    for (const GridCell& c : cells) put(grid, c.i, c.j, item::EnergyCell);
+    put(grid, 40, 40, item::Hiyura, false);  // hidden until the last node
     e.session.hiyuraCell = {40, 40};
-    put(35, 8, item::PlasmaInjector);
+    put(grid, 35, 8, item::PlasmaInjector);
 
     bot::TourPlanner planner;
     planner.survey(e.session, 0);
@@ -336,7 +347,7 @@ TEST(BotTour, KeepsTheMissionsRulesAndTheSameOrderWhenNothingChanged) {
 
     // Carrying a cell: it is connected before another is taken.
     e.session.player.addItem(item::EnergyCell, 1);
-    put(cells[0].i, cells[0].j, 0);
+    put(grid, cells[0].i, cells[0].j, 0);
     const std::vector<bot::Goal> carrying = planner.order(e.session, {5, 4}, stops);
     expectMissionOrder(carrying, true);
     EXPECT_EQ(std::count_if(carrying.begin(), carrying.end(), [](const bot::Goal& g) { return g.errand == bot::Errand::Platform; }), 3);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,13 +43,15 @@ struct Drones {
     RecordingServices sound;
     RandomEngine random{1};
     WorldRequests requests;
-    RuleContext context{random, sound, requests};
+    std::unique_ptr<WorldCells> ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
+    RuleContext context{random, sound, requests, grid};
     Camera camera;
     Player player;
     Enemy enemy;
     GroundHeight ground = [](float, float) { return 0.0f; };
 
-    Drones() { fortress_testing::freshWorld(); }
+    Drones() { fortress_testing::freshWorld(grid); }
 
     void droneAt(float x, float z) { enemy.position = {x, 12.0f, z}; }
     void playerAt(float x, float z) { camera.position = {x, 12.0f, z}; }
@@ -108,7 +111,7 @@ TEST(EnemyWalls, SteppingIntoAWallSlidesAlongTheOpenAxisOrGoesBack) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Drones w;
-        for (GridCell cell : c.walls) fortress_testing::makeWall(cell.i, cell.j);
+        for (GridCell cell : c.walls) fortress_testing::makeWall(w.grid, cell.i, cell.j);
         w.enemy.spawnMax = c.spawnMax;
         w.droneAt(124.0f, 124.0f);
         w.playerAt(300.0f, 300.0f);
@@ -167,7 +170,7 @@ TEST(EnemySight, TheGridLineDecidesWhetherTheDroneFires) {
         SCOPED_TRACE(c.name);
         Drones w;
         w.holdStill();
-        for (GridCell cell : c.walls) fortress_testing::makeWall(cell.i, cell.j);
+        for (GridCell cell : c.walls) fortress_testing::makeWall(w.grid, cell.i, cell.j);
         w.droneAt(50.0f * static_cast<float>(c.drone.i), 50.0f * static_cast<float>(c.drone.j));
         w.playerAt(50.0f * static_cast<float>(c.player.i), 50.0f * static_cast<float>(c.player.j));
         w.enemy.sightTimer = c.sightTimer;
@@ -196,7 +199,7 @@ TEST(EnemyProjectile, FliesToWhereThePlayerStoodAndStopsAtAWallOrTheGridEdge) {
         SCOPED_TRACE(c.name);
         Drones w;
         w.holdStill();
-        for (GridCell cell : c.walls) fortress_testing::makeWall(cell.i, cell.j);
+        for (GridCell cell : c.walls) fortress_testing::makeWall(w.grid, cell.i, cell.j);
         w.droneAt(c.droneX, 100.0f);
         w.playerAt(c.playerX, 100.0f);
         w.enemy.firing = true;
@@ -279,7 +282,7 @@ TEST(EnemyDamage, TheDropRollDecidesTheItemLeftInTheDeathCell) {
         w.droneAt(c.x, c.z);
         w.enemy.takeDamage(100, w.context);
         ASSERT_TRUE(w.enemy.dead);
-        const WorldCell& cell = cellAt(c.cell);
+        const WorldCell& cell = cellAt(w.grid, c.cell);
         if (c.item == 0) {
             EXPECT_TRUE(w.requests.placements.empty());
             EXPECT_EQ(w.sound.count("once EnemyDropItem"), 0);
@@ -304,7 +307,7 @@ TEST(EnemyDamage, TheDropRollDecidesTheItemLeftInTheDeathCell) {
 TEST(EnemyDamage, ADropIntoAnOccupiedCellIsSkippedSilently) {
     Drones w;
     w.random = engineWhere([](RandomEngine& r) { return r.percentRoll() > 0 && r.percentRoll() == 10; });
-    WorldCell& cell = worldGrid[10][14];
+    WorldCell& cell = w.grid[10][14];
     cell.objectType = 5;
     const WorldCell before = cell;
     w.droneAt(500.0f, 700.0f);
@@ -458,7 +461,7 @@ TEST(EnemyRespawn, ComesBackTenSecondsAfterDeathWithFullHealthAtAFreePosition) {
 TEST(EnemyRespawn, WithNoFreeCellTheDroneStaysDownAndSearchesOnce) {
     Drones w;
     for (int i = 0; i < kWorldSize; ++i) {
-        for (int j = 0; j < kWorldSize; ++j) fortress_testing::makeWall(i, j);
+        for (int j = 0; j < kWorldSize; ++j) fortress_testing::makeWall(w.grid, i, j);
     }
     w.enemy.dead = true;
     w.enemy.deadTime = 9.99f;

@@ -33,23 +33,23 @@ std::vector<std::string> rowsOf(const FortressMap& m) {
 
 // The value rand() gives after `skipped` draws from a fresh seed.
 int randAfter(uint32_t seed, int skipped) {
-    crt::srand(seed);
-    for (int k = 0; k < skipped; ++k) crt::rand();
-    return crt::rand();
+    CrtRand sequence(seed);
+    for (int k = 0; k < skipped; ++k) sequence.rand();
+    return sequence.rand();
 }
 
 }  // namespace
 
 TEST(FortressGenerator, FailedCarvesStillConsumeTheirDraws) {
     FortressMap full = mapFromRows(std::vector<std::string>(12, std::string(12, '1')));
-    crt::srand(4242);
+    full.random.srand(4242);
     EXPECT_FALSE(full.carveRoom(6, 6, 8, 6, North));
-    const int afterRoom = crt::rand();
+    const int afterRoom = full.random.rand();
     EXPECT_EQ(afterRoom, randAfter(4242, 3)) << "a room draws x length, y length and style before testing";
 
-    crt::srand(4242);
+    full.random.srand(4242);
     EXPECT_FALSE(full.carveCorridor(6, 6, 6, East));
-    const int afterCorridor = crt::rand();
+    const int afterCorridor = full.random.rand();
     EXPECT_EQ(afterCorridor, randAfter(4242, 1)) << "a corridor draws its length before testing";
     EXPECT_EQ(rowsOf(full), std::vector<std::string>(12, std::string(12, '1'))) << "a failed carve changes nothing";
 }
@@ -61,8 +61,8 @@ TEST(FortressGenerator, RoomRectangleFollowsTheDirection) {
         int32_t firstX, lastX, firstY, lastY;  // as offsets from x, y given xl, yl below
     };
     const uint32_t seed = 99;
-    crt::srand(seed);
-    const int32_t xl = crt::rand() % 5 + 4, yl = crt::rand() % 3 + 4, style = crt::rand() % 4 + 4;
+    CrtRand sequence(seed);
+    const int32_t xl = sequence.rand() % 5 + 4, yl = sequence.rand() % 3 + 4, style = sequence.rand() % 4 + 4;
     const int32_t x = 15, y = 15;
     const Case cases[] = {
         {North, x - xl / 2, x + (xl + 1) / 2 - 1, y - yl + 1, y},
@@ -73,7 +73,7 @@ TEST(FortressGenerator, RoomRectangleFollowsTheDirection) {
     };
     for (const Case& c : cases) {
         FortressMap m = mapFromRows(std::vector<std::string>(30, std::string(30, '0')));
-        crt::srand(seed);
+        m.random.srand(seed);
         ASSERT_TRUE(m.carveRoom(x, y, 8, 6, c.direction));
         for (int32_t cy = 0; cy < 30; ++cy) {
             for (int32_t cx = 0; cx < 30; ++cx) {
@@ -137,7 +137,7 @@ TEST(FortressGenerator, RequestedSizesAreClamped) {
     };
     for (const Case& c : cases) {
         FortressMap m;
-        crt::srand(1);
+        m.random.srand(1);
         EXPECT_TRUE(m.generateMap(c.width, c.height, c.features));
         EXPECT_EQ(m.width, c.expectedWidth);
         EXPECT_EQ(m.height, c.expectedHeight);
@@ -148,7 +148,7 @@ TEST(FortressGenerator, RequestedSizesAreClamped) {
 TEST(FortressGenerator, MarkerSearchGivesUpWhereNoCellQualifies) {
     // A 3 x 3 grid has no cell with four open neighbours; the search must end.
     FortressMap m;
-    crt::srand(5);
+    m.random.srand(5);
     EXPECT_TRUE(m.generateMap(3, 3, 10));
     EXPECT_FALSE(m.markerFound[0]);
     EXPECT_FALSE(m.markerFound[1]);
@@ -158,7 +158,7 @@ TEST(FortressGenerator, MarkerSearchGivesUpWhereNoCellQualifies) {
 TEST(FortressGenerator, GeneratedGridsKeepTheirInvariants) {
     for (uint32_t seed : {2u, 20u, 4000u, 123456u, 4294967294u}) {
         FortressMap m;
-        crt::srand(seed);
+        m.random.srand(seed);
         ASSERT_TRUE(m.generateMap(71, 60, 200));
         // No attachment is made beside a door, so no two doors ever touch.
         for (int32_t y = 1; y < m.height - 1; ++y) {
@@ -195,28 +195,30 @@ TEST(FortressGenerator, SameSeedSameGrid) {
 }
 
 TEST(FortressGenerator, PublishesWithTheWorldOffset) {
-    fortress_testing::freshWorld();
+    const auto ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
+    fortress_testing::freshWorld(grid);
     FortressMap m = mapFromRows(std::vector<std::string>(60, std::string(71, '0')));
     m.setTile(1, 1, FortressTile::Wall);
     m.wallStyles[static_cast<size_t>(1 * 71 + 1)] = 6;
     m.setTile(1, 2, FortressTile::Door);
     m.setTile(2, 2, FortressTile::Floor);
     m.setTile(69, 58, FortressTile::Floor);
-    m.publishToWorld();
+    m.publishToWorld(grid);
 
-    const WorldCell& wall = worldGrid[2][8];
+    const WorldCell& wall = grid[2][8];
     EXPECT_EQ(wall.pathCost, kWallPathCost);
     EXPECT_EQ(wall.objectType, 6);
     EXPECT_TRUE(wall.visible && wall.isBlock && wall.blocksMovement);
     EXPECT_TRUE(wall.northOpen) << "row 7 was only reset, so it is open";
 
-    const WorldCell& door = worldGrid[2][9];
+    const WorldCell& door = grid[2][9];
     EXPECT_TRUE(door.isDoorway);
     EXPECT_FALSE(door.northOpen) << "the wall above closes the north side";
     EXPECT_EQ(door.pathCost, kOpenPathCost);
     EXPECT_FALSE(door.blocksMovement);
 
-    EXPECT_TRUE(worldGrid[3][9].isRoomFloor);
-    EXPECT_TRUE(worldGrid[70][65].isRoomFloor) << "generator (69, 58) lands on world (70, 65)";
-    EXPECT_FALSE(worldGrid[71][66].isRoomFloor);
+    EXPECT_TRUE(grid[3][9].isRoomFloor);
+    EXPECT_TRUE(grid[70][65].isRoomFloor) << "generator (69, 58) lands on world (70, 65)";
+    EXPECT_FALSE(grid[71][66].isRoomFloor);
 }

@@ -1,6 +1,8 @@
 #pragma once
-// Shared set-up for the fortress tests: a clean world grid, the tables, and
-// small grid editors.
+// Shared set-up for the fortress tests: a grid of each test's own, and small grid
+// editors.
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "util/Random.h"
@@ -10,16 +12,14 @@
 
 namespace fortress_testing {
 
-// A zero-filled grid (as at process start), then the reset values; tables built.
-inline void freshWorld() {
-    worldGrid = WorldCells{};
-    resetWorldGrid();
-    buildBlockTable();
-    buildItemTable();
+// A zero-filled grid (as a new game's), then the reset values.
+inline void freshWorld(WorldCells& grid) {
+    grid = WorldCells{};
+    resetWorldGrid(grid);
 }
 
-inline void makeWall(int i, int j, int32_t style = 4) {
-    WorldCell& c = worldGrid[i][j];
+inline void makeWall(WorldCells& grid, int i, int j, int32_t style = 4) {
+    WorldCell& c = grid[i][j];
     c.pathCost = kWallPathCost;
     c.objectType = style;
     c.isBlock = true;
@@ -27,24 +27,33 @@ inline void makeWall(int i, int j, int32_t style = 4) {
     c.blocksMovement = true;
 }
 
+// A fixture whose every test gets a fresh grid and an engine of its own, so that no
+// test sees what another one left.
+class GridTest : public ::testing::Test {
+protected:
+    GridTest() { freshWorld(grid); }
+
+    std::unique_ptr<WorldCells> ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
+    RandomEngine random;
+};
+
+// The whole seeded build; the grid it leaves is the snapshot, setup->initialWorld.
 inline std::unique_ptr<FortressSetup> build(uint32_t seed) {
     auto setup = std::make_unique<FortressSetup>();
-    worldGrid = WorldCells{};
     seedAndBuildFortress(seed, *setup);
     return setup;
 }
 
-// The world grid as it stands after furnishing, before the map screen is prepared.
-inline Furnishing furnishOnly(uint32_t seed) {
-    worldGrid = WorldCells{};
-    buildBlockTable();
-    buildItemTable();
-    resetWorldGrid();
-    randomEngine().seed(seed);
+// The grid as it stands after furnishing, before the map screen is prepared.
+inline Furnishing furnishOnly(WorldCells& grid, uint32_t seed) {
+    freshWorld(grid);
+    RandomEngine random(seed);
     FortressMap map(generatorSeedFor(seed));
-    placeLandingSite();
+    map.publishToWorld(grid);
+    placeLandingSite(grid);
     Furnishing furnishing;
-    furnishFortress(furnishing);
+    furnishFortress(grid, random, furnishing);
     return furnishing;
 }
 

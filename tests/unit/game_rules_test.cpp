@@ -3,10 +3,12 @@
 // game, a new game's reset, and the headless game's determinism.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "gameplay/Bot.h"
 #include "gameplay/HeadlessGame.h"
 #include "gameplay/TestAids.h"
 #include "util/Random.h"
@@ -31,7 +33,7 @@ struct Playing {
     }
     Session& s() { return game.session(); }
     bool frame(const InputEvents& events = {}, float dt = kDt) { return game.runFrame(events, dt); }
-    std::string trace() { return traceLine(0, game.state, s(), randomEngine().drawsSinceSeed()); }
+    std::string trace() { return traceLine(0, game.state, s(), s().random.drawsSinceSeed()); }
 };
 
 std::vector<std::string> playScript(const std::map<int, InputEvents>& script, int frames) {
@@ -40,7 +42,7 @@ std::vector<std::string> playScript(const std::map<int, InputEvents>& script, in
     for (int f = 0; f < frames; ++f) {
         const auto it = script.find(f);
         game.runFrame(it == script.end() ? InputEvents{} : it->second, kDt);
-        lines.push_back(traceLine(game.framesRun, game.state, game.session(), randomEngine().drawsSinceSeed()));
+        lines.push_back(traceLine(game.framesRun, game.state, game.session(), game.session().random.drawsSinceSeed()));
     }
     return lines;
 }
@@ -56,6 +58,58 @@ TEST(HeadlessGame, TheSameSeedAndScriptGiveTheSameTraceTwice) {
     const std::vector<std::string> second = playScript(script, 900);
     EXPECT_EQ(first, second);
     EXPECT_NE(first[100], first[899]) << "the game moved on";
+}
+
+// One game of the automatic player, invulnerable so that it plays on, with the keys
+// whose rules draw or change the world outside the bot's own input (the scanner, the
+// map's freeze, the screenshot's number) pressed now and then.
+class BotGame {
+public:
+    explicit BotGame(uint32_t seed) : game(seed) { game.session().player.invulnerable = true; }
+
+    std::string frame() {
+        InputEvents events;
+        if (game.framesRun > 0) events = bot.nextFrame(game.session(), kDt);
+        const int64_t f = game.framesRun;
+        if (f % 400 == 200) events.push_back(InputEvent::keyUp(Key::N));
+        if (f % 700 == 350) events.push_back(InputEvent::keyUp(Key::F12));
+        if (f % 900 == 450 || f % 900 == 470) events.push_back(InputEvent::keyUp(Key::M));
+        game.runFrame(events, kDt);
+        return traceLine(game.framesRun, game.state, game.session(), game.session().random.drawsSinceSeed());
+    }
+
+private:
+    HeadlessGame game;
+    Bot bot;
+};
+
+std::vector<std::string> playAlone(uint32_t seed, int frames) {
+    BotGame game(seed);
+    std::vector<std::string> lines;
+    for (int f = 0; f < frames; ++f) lines.push_back(game.frame());
+    return lines;
+}
+
+// Two games in one process, a frame of each in turn: whatever one game kept outside its
+// session (a grid, an engine, a table written during play) would change the other's.
+TEST(HeadlessGame, TwoGamesPlayedSideBySideEachPlayAsIfAlone) {
+    constexpr int kFrames = 3600;
+    const std::vector<std::string> aloneA = playAlone(1, kFrames);
+    const std::vector<std::string> aloneB = playAlone(4242, kFrames);
+
+    BotGame a(1);
+    BotGame b(4242);
+    std::vector<std::string> sideA, sideB;
+    for (int f = 0; f < kFrames; ++f) {
+        sideA.push_back(a.frame());
+        sideB.push_back(b.frame());
+    }
+    for (int f = 0; f < kFrames; ++f) {
+        ASSERT_EQ(sideA[static_cast<size_t>(f)], aloneA[static_cast<size_t>(f)]) << "seed 1, frame " << f + 1;
+        ASSERT_EQ(sideB[static_cast<size_t>(f)], aloneB[static_cast<size_t>(f)]) << "seed 4242, frame " << f + 1;
+    }
+    EXPECT_NE(aloneA.back(), aloneB.back()) << "two different games";
+    EXPECT_NE(aloneA[100], aloneA.back()) << "the game moved on";
 }
 
 TEST(GameUpdate, SixtyDronesAreAwakeAfter119SecondsOneEvery121Frames) {
@@ -105,9 +159,10 @@ TEST(GameUpdate, TheHudCountersRefreshOnlyWhenTheirTimerIsExactlyZero) {
 TEST(GameUpdate, ThunderRollsOneToSevenFlashesOfOneFrameEach) {
     std::set<int32_t> counts;
     for (uint32_t seed = 1; counts.size() < 7 && seed < 400; ++seed) {
-        Session s;
+        const auto owned = std::make_unique<Session>();
+        Session& s = *owned;
         SilentServices quiet;
-        randomEngine().seed(seed);
+        s.random.seed(seed);
         s.thunderstorm.active = true;
         s.thunderstorm.level = 0.3f;
         s.thunderstorm.timer = 5.0f;
@@ -169,10 +224,43 @@ TEST(GameUpdate, DeathPutsTheDronesToSleepAndReturnsToTheMenuAfterTenSeconds) {
     EXPECT_FLOAT_EQ(p.s().deathTimer, 0.0f);
 }
 
+// The message line takes the touch's text in the update's message step; a text filed
+// outside the update (the scanner's report) waits through frozen frames for the next
+// update and is shown after the touch's, so it wins.
+TEST(GameUpdate, TheMessageLineShowsTheTouchsTextThenOneFiledOutsideTheUpdate) {
+    Playing p;
+    Session& s = p.s();
+    auto putKey = [&](int32_t key) {
+        WorldCell& c = s.grid[s.player.cellX][s.player.cellZ];
+        c.objectType = key;
+        c.isBlock = false;
+        c.visible = c.interactive = true;
+        c.nextInteractionTime = 0.0f;
+    };
+    putKey(item::KeyRed);
+    p.frame();
+    EXPECT_EQ(s.messageText, "Consigues la llave roja");
+    EXPECT_FLOAT_EQ(s.messageTimer, 5.0f);
+    EXPECT_EQ(s.player.itemCount(item::KeyRed), 1);
+
+    putKey(item::KeyGreen);
+    p.frame({InputEvent::keyUp(Key::M)});  // the map: frozen
+    p.frame({InputEvent::keyUp(Key::N)});  // no card: the scanner refuses
+    EXPECT_EQ(s.messageText, "Consigues la llave roja") << "frozen: nothing is shown yet";
+    EXPECT_EQ(s.player.itemCount(item::KeyGreen), 0);
+    p.frame({InputEvent::keyUp(Key::M)});  // the map closes: the key is touched in this update
+    EXPECT_EQ(s.player.itemCount(item::KeyGreen), 1);
+    EXPECT_EQ(s.messageText, "No dispones de ninguna tarjeta para escaneos de objetivos");
+    EXPECT_FLOAT_EQ(s.messageTimer, 5.0f);
+    p.frame();
+    EXPECT_EQ(s.messageText, "No dispones de ninguna tarjeta para escaneos de objetivos") << "shown once, then kept";
+    EXPECT_FLOAT_EQ(s.messageTimer, 5.0f - kDt);
+}
+
 // A cell of the seeded fortress holding a model object (an item with an instance).
 GridCell firstModelCell(const Session& s, int32_t objectType) {
     for (const ModelInstance& m : s.world.modelInstances)
-        if (worldGrid[m.i][m.j].objectType == objectType && !worldGrid[m.i][m.j].isBlock) return {m.i, m.j};
+        if (s.grid[m.i][m.j].objectType == objectType && !s.grid[m.i][m.j].isBlock) return {m.i, m.j};
     return {};
 }
 
@@ -182,15 +270,15 @@ TEST(GameUpdate, EveryWorldChangeFiledInOneFrameLandsInTheNextUpdate) {
     const GridCell a = firstModelCell(s, item::CloakerNode);
     GridCell b{};
     for (const ModelInstance& m : s.world.modelInstances)
-        if (worldGrid[m.i][m.j].objectType == item::CloakerNode && GridCell{m.i, m.j} != a) b = {m.i, m.j};
+        if (s.grid[m.i][m.j].objectType == item::CloakerNode && GridCell{m.i, m.j} != a) b = {m.i, m.j};
     ASSERT_NE(a, GridCell{});
     ASSERT_NE(b, GridCell{});
-    removeCellObject(s.requests, a.i, a.j, false, true);
-    removeCellObject(s.requests, b.i, b.j, false, true);
-    placeCellObject(s.requests, a.i, a.j, item::Ammo, false, true, false, true, true);
+    removeCellObject(s.grid, s.requests, a.i, a.j, false, true);
+    removeCellObject(s.grid, s.requests, b.i, b.j, false, true);
+    placeCellObject(s.grid, s.requests, a.i, a.j, item::Ammo, false, true, false, true, true);
     p.frame();
-    EXPECT_GE(s.world.findCellInstance(a.i, a.j), 0) << "the drop that fell into the emptied cell is drawn";
-    EXPECT_LT(s.world.findCellInstance(b.i, b.j), 0) << "both removals were served";
+    EXPECT_GE(s.world.findCellInstance(s.grid, a.i, a.j), 0) << "the drop that fell into the emptied cell is drawn";
+    EXPECT_LT(s.world.findCellInstance(s.grid, b.i, b.j), 0) << "both removals were served";
     EXPECT_TRUE(s.requests.removals.empty() && s.requests.placements.empty());
 }
 
@@ -199,13 +287,13 @@ TEST(GameUpdate, GatesOpenedWhileAnotherSlidesAllSlideThroughAndLeaveTheList) {
     Session& s = p.s();
     std::vector<GridCell> gates;
     for (const ModelInstance& m : s.world.modelInstances)
-        if (isGate(worldGrid[m.i][m.j].objectType)) gates.push_back({m.i, m.j});
+        if (isGate(s.grid[m.i][m.j].objectType)) gates.push_back({m.i, m.j});
     ASSERT_GE(gates.size(), 2u);
     const GridCell first = gates[0], second = gates[1];
     const size_t before = s.world.modelInstances.size();
-    removeCellObject(s.requests, first.i, first.j, true, true);
+    removeCellObject(s.grid, s.requests, first.i, first.j, true, true);
     for (int f = 0; f < 20; ++f) p.frame();
-    removeCellObject(s.requests, second.i, second.j, true, false);  // the first is still on its way
+    removeCellObject(s.grid, s.requests, second.i, second.j, true, false);  // the first is still on its way
     p.frame();
     EXPECT_EQ(s.world.slides.size(), 2u);
     for (int f = 0; f < 120 && !s.world.slides.empty(); ++f) p.frame();  // 50 units at 50 per second
@@ -214,9 +302,9 @@ TEST(GameUpdate, GatesOpenedWhileAnotherSlidesAllSlideThroughAndLeaveTheList) {
     for (const ModelInstance& m : s.world.modelInstances)
         EXPECT_FALSE((m.i == first.i && m.j == first.j) || (m.i == second.i && m.j == second.j));
 
-    placeCellObject(s.requests, first.i, first.j, item::Health, false, true, false, true, true);
+    placeCellObject(s.grid, s.requests, first.i, first.j, item::Health, false, true, false, true, true);
     p.frame();
-    const int32_t k = s.world.findCellInstance(first.i, first.j);
+    const int32_t k = s.world.findCellInstance(s.grid, first.i, first.j);
     ASSERT_GE(k, 0);
     EXPECT_TRUE(s.world.modelInstances[static_cast<size_t>(k)].visible) << "the pack, not a hidden gate";
 }
@@ -227,10 +315,10 @@ TEST(GameUpdate, ATouchedRouteMarkGoesEvenWhenADropFallsIntoItsCellInTheSameUpda
     GridCell cell{};
     for (int32_t i = 10; i < 60 && cell == GridCell{}; ++i)
         for (int32_t j = 10; j < 60 && cell == GridCell{}; ++j)
-            if (worldGrid[i][j].objectType == 0) cell = {i, j};
+            if (s.grid[i][j].objectType == 0) cell = {i, j};
     ASSERT_NE(cell, GridCell{});
     // A trail mark as the scanner lays it.
-    WorldCell& c = worldGrid[cell.i][cell.j];
+    WorldCell& c = s.grid[cell.i][cell.j];
     c.objectType = block::FirstTrace;
     c.isBlock = true;
     c.routeMark = block::FirstTrace;
@@ -238,8 +326,8 @@ TEST(GameUpdate, ATouchedRouteMarkGoesEvenWhenADropFallsIntoItsCellInTheSameUpda
     s.world.createCellInstance(cell.i, cell.j, block::FirstTrace, true, true, s.ground(), none);
     ASSERT_GE(s.world.findCellInstance(cell.i, cell.j, true), 0);
 
-    removeCellObject(s.requests, cell.i, cell.j, false, true);  // the player touches the mark
-    placeCellObject(s.requests, cell.i, cell.j, item::Ammo, false, true, false, true, true);  // a drone's drop
+    removeCellObject(s.grid, s.requests, cell.i, cell.j, false, true);  // the player touches the mark
+    placeCellObject(s.grid, s.requests, cell.i, cell.j, item::Ammo, false, true, false, true, true);  // a drone's drop
     p.frame();
     EXPECT_LT(s.world.findCellInstance(cell.i, cell.j, true), 0) << "the mark's sphere is gone";
     EXPECT_GE(s.world.findCellInstance(cell.i, cell.j, false), 0) << "the drop is there";
@@ -267,7 +355,7 @@ TEST(NewGame, StartsCleanAfterAGameThatChangedTheWorld) {
     Session& s = p.s();
     const GridCell node = firstModelCell(s, item::CloakerNode);
     const size_t instances = s.world.modelInstances.size();
-    removeCellObject(s.requests, node.i, node.j, false, true);
+    removeCellObject(s.grid, s.requests, node.i, node.j, false, true);
     s.player.firing = s.player.scoped = true;
     s.player.flashlightSetting = 0;
     s.player.flashlight.diffuse = glm::vec3(0.0f);
@@ -279,7 +367,7 @@ TEST(NewGame, StartsCleanAfterAGameThatChangedTheWorld) {
     p.frame();
 
     s.startGame(false);
-    EXPECT_EQ(worldGrid[node.i][node.j].objectType, item::CloakerNode) << "the furnished fortress is back";
+    EXPECT_EQ(s.grid[node.i][node.j].objectType, item::CloakerNode) << "the furnished fortress is back";
     EXPECT_EQ(s.world.modelInstances.size(), instances);
     EXPECT_FALSE(s.player.firing || s.player.scoped);
     EXPECT_EQ(s.player.flashlightSetting, 1);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,11 @@ struct Touch : ::testing::Test {
     OneShotLog sound;
     RandomEngine random{kSeed};
     WorldRequests requests;
-    RuleContext context{random, sound, requests};
+    std::unique_ptr<WorldCells> grid = std::make_unique<WorldCells>();
+    RuleContext context{random, sound, requests, *grid};
 
     void SetUp() override {
-        fortress_testing::freshWorld();
+        fortress_testing::freshWorld(*grid);
         player.health = 100;
         player.rifle = makeRifle();
         player.sniperRifle = makeSniperRifle();
@@ -34,7 +36,7 @@ struct Touch : ::testing::Test {
         player.cellZ = kZ;
     }
 
-    WorldCell& cell() { return worldGrid[kX][kZ]; }
+    WorldCell& cell() { return (*grid)[kX][kZ]; }
 
     // Puts the object on the player's cell, as furnishing would, and touches it with
     // its template's interaction kind. Returns the sounds of that touch.
@@ -44,21 +46,24 @@ struct Touch : ::testing::Test {
         c.isBlock = isBlock;
         c.visible = true;
         c.interactive = true;
-        const Interaction kind = isBlock ? blockTable[static_cast<size_t>(objectType)].interaction
-                                         : itemTable[static_cast<size_t>(objectType)].interaction;
-        c.blocksMovement = !isBlock && itemTable[static_cast<size_t>(objectType)].blocksMovement;
+        const Interaction kind = isBlock ? blockTable()[static_cast<size_t>(objectType)].interaction
+                                         : itemTable()[static_cast<size_t>(objectType)].interaction;
+        c.blocksMovement = !isBlock && itemTable()[static_cast<size_t>(objectType)].blocksMovement;
         return touchAgain(kind, objectType, isBlock);
     }
 
     // Touches whatever the cell holds now, without putting it back.
     Sounds touchAgain(Interaction kind, int32_t objectType, bool isBlock = false, int32_t correctField = 24) {
         sound.played.clear();
-        interact(player, kind, isBlock, objectType, correctField, context);
+        outcome = interact(player, {kind, isBlock, objectType}, correctField, context);
         return sound.played;
     }
 
     bool removalFiled() const { return !requests.removals.empty(); }
-    std::string message() const { return player.messageFlag ? player.messageText : std::string(); }
+    // The last touch's text for the message line; empty = none.
+    std::string message() const { return outcome.message; }
+
+    TouchOutcome outcome;  // of the last touch
 };
 
 TEST_F(Touch, HealthPacksHealUpToFullAndStayAtFullHealth) {
@@ -151,7 +156,6 @@ TEST_F(Touch, PickUpsEnterTheInventoryWithTheirMessage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item);
-        player.messageFlag = false;
         player.collectedTargets.clear();
         requests = {};
         EXPECT_EQ(touch(c.item), Sounds{"PickUpInv"});
@@ -165,11 +169,6 @@ TEST_F(Touch, PickUpsEnterTheInventoryWithTheirMessage) {
         const std::vector<CollectedTarget> remembered{{kX, c.item, kZ}};
         EXPECT_EQ(player.collectedTargets, c.remembered ? remembered : std::vector<CollectedTarget>{});
     }
-    // A message already waiting this frame is not overwritten.
-    player.setMessage("waiting");
-    touch(item::KeyGreen);
-    EXPECT_EQ(player.itemCount(item::KeyGreen), 1);
-    EXPECT_EQ(message(), "waiting");
 }
 
 TEST_F(Touch, OneEnergyCellAtATimeUntilItIsConnected) {
@@ -178,7 +177,6 @@ TEST_F(Touch, OneEnergyCellAtATimeUntilItIsConnected) {
 
     // The second is refused with its message and stays where it is.
     requests = {};
-    player.messageFlag = false;
     EXPECT_EQ(touch(item::EnergyCell), Sounds{});
     EXPECT_EQ(message(), "No puedes transportar mas de una celula de energia");
     EXPECT_EQ(player.itemCount(item::EnergyCell), 1);
@@ -188,7 +186,6 @@ TEST_F(Touch, OneEnergyCellAtATimeUntilItIsConnected) {
 
     // Connecting it at a platform: the platform keeps its cell and shows the cell on it.
     requests = {};
-    player.messageFlag = false;
     EXPECT_EQ(touch(item::EnergyPlatform), Sounds{"EnergyCellConnected"});
     EXPECT_EQ(message(), "Celula de energia conectada");
     EXPECT_EQ(player.itemCount(item::EnergyCell), 0);
@@ -214,7 +211,6 @@ TEST_F(Touch, OneEnergyCellAtATimeUntilItIsConnected) {
 
     // A platform touched with nothing to connect.
     requests = {};
-    player.messageFlag = false;
     EXPECT_EQ(touch(item::EnergyPlatform), Sounds{"NoItemInv"});
     EXPECT_EQ(message(), "Debes conectar aqui una de las celulas de energia para tu nave");
     EXPECT_TRUE(cell().interactive);
@@ -223,15 +219,13 @@ TEST_F(Touch, OneEnergyCellAtATimeUntilItIsConnected) {
 
 TEST_F(Touch, TheFifteenthNodeRevealsHiyuraInsteadOfItsOwnMessage) {
     for (int n = 1; n <= 14; ++n) {
-        player.messageFlag = false;
         touch(item::CloakerNode);
-        ASSERT_FALSE(player.revealHiyura) << n;
+        ASSERT_FALSE(outcome.revealHiyura) << n;
     }
     EXPECT_EQ(message(), "Has encontrado y desactivado un nodo del encubridor");
-    player.messageFlag = false;
     EXPECT_EQ(touch(item::CloakerNode), Sounds{"PickUpInv"});
     EXPECT_EQ(player.itemCount(item::CloakerNode), 15);
-    EXPECT_TRUE(player.revealHiyura);
+    EXPECT_TRUE(outcome.revealHiyura);
     EXPECT_EQ(message(), "Encubridor desactivado. Busca y rescata a Hiyura");
     EXPECT_EQ(player.collectedTargets.size(), 15u);
 }
@@ -254,7 +248,6 @@ TEST_F(Touch, AKeyOpensEveryGateOfItsColourAndIsKept) {
     }
 
     requests = {};
-    player.messageFlag = false;
     EXPECT_EQ(touch(item::GateGreen + 1), Sounds{"NoItemInv"});
     EXPECT_EQ(message(), "Puerta cerrada. Necesitas la llave verde");
     EXPECT_FALSE(removalFiled());
@@ -279,7 +272,6 @@ TEST_F(Touch, ObstaclesNeedTheirItemWhichIsKept) {
         SCOPED_TRACE(c.message);
         player.inventory.clear();
         if (c.heldItem != 0) player.addItem(c.heldItem, 1);
-        player.messageFlag = false;
         requests = {};
         const bool opens = std::string(c.sound) == "RemoveItem";
         EXPECT_EQ(touch(c.obstacle), Sounds{c.sound});
@@ -315,7 +307,6 @@ TEST_F(Touch, TheSpaceshipReportsTheLastMissingPieceOrStartsTheEscape) {
         if (c.hiyura) player.addItem(item::Hiyura, 1);
         if (c.injector) player.addItem(item::PlasmaInjector, 1);
         if (c.cells > 0) player.addItem(item::ConnectedCells, c.cells);
-        player.messageFlag = false;
         player.moveForward = true;
         EXPECT_EQ(touch(item::Spaceship), Sounds{"NoItemInv"});
         EXPECT_EQ(message(), c.message);
@@ -328,7 +319,6 @@ TEST_F(Touch, TheSpaceshipReportsTheLastMissingPieceOrStartsTheEscape) {
     player.addItem(item::Hiyura, 1);
     player.addItem(item::PlasmaInjector, 1);
     player.addItem(item::ConnectedCells, 4);
-    player.messageFlag = false;
     player.moveForward = player.moveBack = player.moveLeft = player.moveRight = true;
     EXPECT_EQ(touch(item::Spaceship), Sounds{});
     EXPECT_EQ(message(), "Felicidades, has completado la mision con exito. Escapa de este planeta");
@@ -376,7 +366,7 @@ TEST_F(Touch, KindsWithoutARuleDoNothing) {
     // A model kind handed a block is no model at all.
     EXPECT_EQ(touchAgain(Interaction::Collectable, item::EnergyCell, true), Sounds{});
     EXPECT_EQ(player.inventory, before.inventory);
-    EXPECT_FALSE(player.messageFlag);
+    EXPECT_EQ(message(), "");
     EXPECT_FALSE(removalFiled());
     EXPECT_EQ(random.drawsSinceSeed(), 0u);
 }
@@ -450,15 +440,20 @@ TEST(Inventory, CountsTakesAndKeepsFirstPickUpOrder) {
     Player player;
     EXPECT_EQ(player.itemCount(item::KeyRed), 0);
     EXPECT_FALSE(player.takeItem(item::KeyRed));
-    EXPECT_TRUE(player.addItem(item::ScannerCard, 1));
-    EXPECT_TRUE(player.addItem(item::KeyRed, 1));
-    EXPECT_TRUE(player.addItem(item::ScannerCard, 2));
+    EXPECT_EQ(player.addItem(item::ScannerCard, 1), PickUp::Taken);
+    EXPECT_EQ(player.addItem(item::KeyRed, 1), PickUp::Taken);
+    EXPECT_EQ(player.addItem(item::ScannerCard, 2), PickUp::Taken);
     EXPECT_EQ(player.inventory, (std::vector<InventoryItem>{{item::ScannerCard, 3}, {item::KeyRed, 1}}));
     EXPECT_TRUE(player.takeItem(item::KeyRed));
     EXPECT_FALSE(player.takeItem(item::KeyRed));  // the pair stays, at 0
     EXPECT_EQ(player.inventory.size(), 2u);
     EXPECT_EQ(player.itemCount(item::KeyRed), 0);
-    EXPECT_FALSE(player.messageFlag);
+
+    EXPECT_EQ(player.addItem(item::EnergyCell, 1), PickUp::Taken);
+    EXPECT_EQ(player.addItem(item::EnergyCell, 1), PickUp::SecondEnergyCellRefused);
+    EXPECT_EQ(player.itemCount(item::EnergyCell), 1);
+    EXPECT_EQ(player.addItem(item::CloakerNode, 14), PickUp::Taken);
+    EXPECT_EQ(player.addItem(item::CloakerNode, 1), PickUp::LastCloakingNode) << "the 15th";
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 #include "world/MapScreen.h"
 
 using fortress_testing::forEachCell;
-using fortress_testing::freshWorld;
+
+class MapPreparation : public fortress_testing::GridTest {};
 
 namespace {
 
@@ -22,12 +23,11 @@ public:
 
 }  // namespace
 
-TEST(MapPreparation, IconsRunInRowOrderWithTheirObjectsTextures) {
+TEST_F(MapPreparation, IconsRunInRowOrderWithTheirObjectsTextures) {
     auto setup = std::make_unique<FortressSetup>();
     RecordingIcons recorder;
-    worldGrid = WorldCells{};
-    randomEngine().seed(555);
-    buildSeededFortress(generatorSeedFor(555), *setup, {&recorder, {}});
+    random.seed(555);
+    buildSeededFortress(grid, random, generatorSeedFor(555), *setup, {&recorder, {}});
 
     ASSERT_FALSE(recorder.icons.empty());
     EXPECT_EQ(static_cast<int>(recorder.icons.size()), setup->mapIconCount);
@@ -41,8 +41,8 @@ TEST(MapPreparation, IconsRunInRowOrderWithTheirObjectsTextures) {
             EXPECT_TRUE(before.j < icon.cell.j || (before.j == icon.cell.j && before.i < icon.cell.i));
         }
         const bool boundary = onBoundaryRing(icon.cell.i, icon.cell.j) && c.isBlock && c.mapFog < 1.0f;
-        const std::string& tableIcon = c.isBlock ? blockTable[static_cast<size_t>(c.objectType)].mapIcon
-                                                 : itemTable[static_cast<size_t>(c.objectType)].mapIcon;
+        const std::string& tableIcon = c.isBlock ? blockTable()[static_cast<size_t>(c.objectType)].mapIcon
+                                                 : itemTable()[static_cast<size_t>(c.objectType)].mapIcon;
         EXPECT_EQ(icon.textureKey, boundary ? std::string(kBoundaryWallIcon) : tableIcon);
     }
 
@@ -61,7 +61,7 @@ TEST(MapPreparation, IconsRunInRowOrderWithTheirObjectsTextures) {
     EXPECT_EQ(iconed, setup->mapIconCount);
 }
 
-TEST(MapPreparation, BoundaryRingClosesTheWorld) {
+TEST_F(MapPreparation, BoundaryRingClosesTheWorld) {
     struct Case {
         int i, j;
         bool ring;
@@ -71,13 +71,12 @@ TEST(MapPreparation, BoundaryRingClosesTheWorld) {
         {1, 0, true},  {0, 1, true},   {71, 0, true}, {0, 71, true},  // the ring test applies on every row
         {0, 0, false}, {0, 5, false},  {5, 0, false}, {2, 2, false},
     };
-    freshWorld();
-    worldGrid[1][40].objectType = item::Tree;  // an occupied ring cell keeps its object
-    worldGrid[1][40].isBlock = false;
+    grid[1][40].objectType = item::Tree;  // an occupied ring cell keeps its object
+    grid[1][40].isBlock = false;
     WorldCells snapshot{};
     std::vector<ScannerTarget> targets;
     RecordingIcons recorder;
-    prepareMapScreen(snapshot, targets, recorder);
+    prepareMapScreen(grid, snapshot, targets, recorder);
     for (const Case& c : cases) {
         const WorldCell& cell = snapshot[c.i][c.j];
         EXPECT_EQ(cell.blocksMovement, c.ring) << c.i << "," << c.j;
@@ -94,7 +93,7 @@ TEST(MapPreparation, BoundaryRingClosesTheWorld) {
     EXPECT_EQ(recorder.icons.front().cell, (GridCell{1, 0}));
 }
 
-TEST(MapPreparation, RecordsHiyuraOnceAndTheSpaceship) {
+TEST_F(MapPreparation, RecordsHiyuraOnceAndTheSpaceship) {
     auto setup = fortress_testing::build(31337);
     const auto& t = setup->scannerTargets;
     ASSERT_EQ(t.size(), 20u);
@@ -106,16 +105,18 @@ TEST(MapPreparation, RecordsHiyuraOnceAndTheSpaceship) {
     EXPECT_EQ(setup->spaceshipCell, (GridCell{6, 5}));
 }
 
-TEST(MapPreparation, SnapshotIsTheGridAndRestoresIt) {
-    auto setup = fortress_testing::build(77);
-    EXPECT_EQ(setup->initialWorld, worldGrid);
-    worldGrid[20][20].objectType = 99;
-    worldGrid[6][5].interactive = false;
-    restoreInitialWorld(setup->initialWorld);
-    EXPECT_EQ(setup->initialWorld, worldGrid);
+TEST_F(MapPreparation, SnapshotIsTheGridAndRestoresIt) {
+    auto setup = std::make_unique<FortressSetup>();
+    random.seed(77);
+    buildSeededFortress(grid, random, generatorSeedFor(77), *setup);
+    EXPECT_EQ(setup->initialWorld, grid);
+    grid[20][20].objectType = 99;
+    grid[6][5].interactive = false;
+    restoreInitialWorld(grid, setup->initialWorld);
+    EXPECT_EQ(setup->initialWorld, grid);
 }
 
-TEST(MapPreparation, IconPositionFollowsTheCell) {
+TEST_F(MapPreparation, IconPositionFollowsTheCell) {
     const MapIconSpec icon = mapIconFor({10, 20}, 1234, "KeyRed_IconMap");
     EXPECT_FLOAT_EQ(icon.position.x, -11.8f + 3.3f);
     EXPECT_FLOAT_EQ(icon.position.y, 19.5f - 11.0f);
@@ -126,31 +127,32 @@ TEST(MapPreparation, IconPositionFollowsTheCell) {
 
 // After play has emptied a cell and a drone's drop has fallen into it, the map shows
 // the drop (or nothing), never the object that was taken.
-TEST(MapPreparation, TheMapShowsWhatACellHoldsAfterPlayChangedIt) {
+TEST_F(MapPreparation, TheMapShowsWhatACellHoldsAfterPlayChangedIt) {
     auto setup = fortress_testing::build(77);
+    grid = setup->initialWorld;
     GridCell key{};  // an item with an icon of its own: a key, a node, ...
-    forEachCell(worldGrid, [&](GridCell at, const WorldCell& c) {
+    forEachCell(grid, [&](GridCell at, const WorldCell& c) {
         if (!c.isBlock && c.mapIconId != 0 && c.objectType != item::EnergyCell) key = at;
     });
     ASSERT_NE(key, GridCell{});
-    WorldCell& c = worldGrid[key.i][key.j];
+    WorldCell& c = grid[key.i][key.j];
     const int32_t keyIcon = c.mapIconId;
     ASSERT_NE(keyIcon, 0);
     auto markAt = [&] {
-        for (const MapMark& m : mapScreenMarks(worldGrid))
+        for (const MapMark& m : mapScreenMarks(grid))
             if (m.i == key.i && m.j == key.j) return std::optional<MapMark>(m);
         return std::optional<MapMark>();
     };
 
     WorldRequests requests;
-    removeCellObject(requests, key.i, key.j, false, true);
+    removeCellObject(grid, requests, key.i, key.j, false, true);
     EXPECT_EQ(c.mapIconId, 0);
-    placeCellObject(requests, key.i, key.j, item::ScannerCard, false, true, false, true, true);
+    placeCellObject(grid, requests, key.i, key.j, item::ScannerCard, false, true, false, true, true);
     EXPECT_EQ(c.mapIconId, 0) << "a scanner card has no icon";
     EXPECT_FALSE(markAt()) << "the key's icon is not shown over the card";
 
-    removeCellObject(requests, key.i, key.j, false, true);
-    placeCellObject(requests, key.i, key.j, item::EnergyCell, false, true, false, true, true);
+    removeCellObject(grid, requests, key.i, key.j, false, true);
+    placeCellObject(grid, requests, key.i, key.j, item::EnergyCell, false, true, false, true, true);
     const std::optional<MapMark> mark = markAt();
     ASSERT_TRUE(mark);
     EXPECT_EQ(mark->iconId, placedObjectIconId(false, item::EnergyCell));
@@ -164,6 +166,6 @@ TEST(MapPreparation, TheMapShowsWhatACellHoldsAfterPlayChangedIt) {
 
     // An energy cell put on a platform leaves the platform's record, and its icon, alone.
     const int32_t before = c.mapIconId;
-    placeCellObject(requests, key.i, key.j, item::Health, false, true, false, false, false);
+    placeCellObject(grid, requests, key.i, key.j, item::Health, false, true, false, false, false);
     EXPECT_EQ(c.mapIconId, before);
 }

@@ -89,11 +89,13 @@ TEST(RandomEngine, UniformRealCanReachItsUpperEnd) {
 }
 
 TEST(CrtRand, ClassicSequence) {
-    crt::srand(1);
-    EXPECT_EQ(crt::rand(), 41);
-    EXPECT_EQ(crt::rand(), 18467);
-    EXPECT_EQ(crt::rand(), 6334);
-    EXPECT_EQ(crt::rand(), 26500);
-    crt::srand(1);
-    EXPECT_EQ(crt::rand(), 41) << "srand restarts the sequence";
+    CrtRand sequence;
+    EXPECT_EQ(sequence.rand(), 41) << "a fresh sequence starts as srand(1)";
+    EXPECT_EQ(sequence.rand(), 18467);
+    EXPECT_EQ(sequence.rand(), 6334);
+    EXPECT_EQ(sequence.rand(), 26500);
+    sequence.srand(1);
+    EXPECT_EQ(sequence.rand(), 41) << "srand restarts the sequence";
+    CrtRand other(1);
+    EXPECT_EQ(other.rand(), 41) << "each sequence is its own";
 }

@@ -360,9 +360,9 @@ TEST_F(ReplayFiles, TheBotsGameRecordedAndReplayedIsTheSameGame) {
             const InputEvents events = frame > 0 ? bot.nextFrame(game.session(), dt) : InputEvents{};
             goesOn = game.runFrame(events, dt);
             writer.frame(dt, headlessClock(game), events);
-            direct.push_back(traceLine(game.framesRun, game.state, game.session(), randomEngine().drawsSinceSeed()));
+            direct.push_back(traceLine(game.framesRun, game.state, game.session(), game.session().random.drawsSinceSeed()));
         }
-        ASSERT_TRUE(writer.finish(headlessEnding(game, goesOn), randomEngine().drawsSinceSeed(), error)) << error;
+        ASSERT_TRUE(writer.finish(headlessEnding(game, goesOn), game.session().random.drawsSinceSeed(), error)) << error;
     }
 
     ReplayHeader header;
@@ -384,14 +384,14 @@ TEST_F(ReplayFiles, TheBotsGameRecordedAndReplayedIsTheSameGame) {
         replayer.play(frame);
         ASSERT_LT(index, direct.size());
         ASSERT_EQ(traceLine(replayer.game.framesRun, replayer.game.state, replayer.game.session(),
-                            randomEngine().drawsSinceSeed()),
+                            replayer.game.session().random.drawsSinceSeed()),
                   direct[index])
             << "frame " << index;
         ++index;
     }
     EXPECT_TRUE(error.empty()) << error;
     EXPECT_EQ(index, direct.size());
-    EXPECT_EQ(randomEngine().drawsSinceSeed(), ending->draws);
+    EXPECT_EQ(replayer.game.session().random.drawsSinceSeed(), ending->draws);
 }
 
 TEST(HeadlessReplay, AYesToTheEscapeQuestionLeavesBeforeTheFramesUpdate) {
@@ -409,7 +409,7 @@ TEST(HeadlessReplay, AYesToTheEscapeQuestionLeavesBeforeTheFramesUpdate) {
     for (int i = 0; i < 30; ++i) ASSERT_TRUE(replayer.play(frameOf(1.0f / 60.0f, 0, {})));
     const glm::vec3 before = game.session().sceneCamera.position;
     ASSERT_NE(before, start) << "W is held: each update walks";
-    const uint64_t draws = randomEngine().drawsSinceSeed();
+    const uint64_t draws = game.session().random.drawsSinceSeed();
     // F8 before the press is still handled as a play key; the walk (W held) is not.
     EXPECT_FALSE(replayer.play(
         frameOf(1.0f / 60.0f, 0, {InputEvent::keyUp(Key::F8), InputEvent::keyDown(Key::Escape)}, true)));
@@ -417,7 +417,7 @@ TEST(HeadlessReplay, AYesToTheEscapeQuestionLeavesBeforeTheFramesUpdate) {
     EXPECT_TRUE(game.shell.overlays.stats);
     EXPECT_EQ(game.framesRun, 32);
     EXPECT_EQ(game.session().sceneCamera.position, before);
-    EXPECT_EQ(randomEngine().drawsSinceSeed(), draws);
+    EXPECT_EQ(game.session().random.drawsSinceSeed(), draws);
     EXPECT_EQ(replayer.ending(false), ReplayEnd::Left);
 
     // A game begun from another start-up would be played wrong: it is refused.

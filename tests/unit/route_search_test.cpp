@@ -8,6 +8,8 @@
 using fortress_testing::freshWorld;
 using fortress_testing::makeWall;
 
+class RouteSearch : public fortress_testing::GridTest {};
+
 namespace {
 
 int routeLength(const RouteGrid& g) {
@@ -24,8 +26,8 @@ RouteGrid filledRouteGrid() {
     return g;
 }
 
-void placeObject(int i, int j, int32_t id, bool blocks) {
-    WorldCell& c = worldGrid[i][j];
+void placeObject(WorldCells& grid, int i, int j, int32_t id, bool blocks) {
+    WorldCell& c = grid[i][j];
     c.objectType = id;
     c.isBlock = false;
     c.visible = true;
@@ -34,7 +36,7 @@ void placeObject(int i, int j, int32_t id, bool blocks) {
 
 }  // namespace
 
-TEST(RouteSearch, FailsAtOnceAndLeavesTheRouteGridClear) {
+TEST_F(RouteSearch, FailsAtOnceAndLeavesTheRouteGridClear) {
     struct Case {
         const char* name;
         int32_t sx, sz, gx, gz;
@@ -47,17 +49,16 @@ TEST(RouteSearch, FailsAtOnceAndLeavesTheRouteGridClear) {
         {"goal blocked", 20, 20, 10, 10},
         {"walled in", 30, 30, 40, 40},
     };
-    freshWorld();
-    makeWall(10, 10);
-    for (auto [i, j] : {std::pair{29, 30}, {31, 30}, {30, 29}, {30, 31}}) makeWall(i, j);
+    makeWall(grid, 10, 10);
+    for (auto [i, j] : {std::pair{29, 30}, {31, 30}, {30, 29}, {30, 31}}) makeWall(grid, i, j);
     for (const Case& c : cases) {
         RouteGrid g = filledRouteGrid();
-        EXPECT_FALSE(findRoute(c.sx, c.sz, c.gx, c.gz, true, false, 0, g)) << c.name;
+        EXPECT_FALSE(findRoute(grid, c.sx, c.sz, c.gx, c.gz, true, false, 0, g)) << c.name;
         EXPECT_EQ(routeLength(g), 0) << c.name;
     }
 }
 
-TEST(RouteSearch, EqualCostsAreSettledBySmallerRowThenColumn) {
+TEST_F(RouteSearch, EqualCostsAreSettledBySmallerRowThenColumn) {
     struct Case {
         const char* name;
         bool wallIsRow;          // a wall along a row (true) or a column, at index 10
@@ -71,13 +72,13 @@ TEST(RouteSearch, EqualCostsAreSettledBySmallerRowThenColumn) {
         {"gaps in a column, walking west", false, {15, 10}, {5, 10}, {10, 8}, {10, 12}},
     };
     for (const Case& c : cases) {
-        freshWorld();
+        freshWorld(grid);
         for (int k = 0; k < kWorldSize; ++k) {
-            if (c.wallIsRow && k != 8 && k != 12) makeWall(k, 10);
-            if (!c.wallIsRow && k != 8 && k != 12) makeWall(10, k);
+            if (c.wallIsRow && k != 8 && k != 12) makeWall(grid, k, 10);
+            if (!c.wallIsRow && k != 8 && k != 12) makeWall(grid, 10, k);
         }
         RouteGrid g{};
-        ASSERT_TRUE(findRoute(c.start.i, c.start.j, c.goal.i, c.goal.j, true, false, 0, g)) << c.name;
+        ASSERT_TRUE(findRoute(grid, c.start.i, c.start.j, c.goal.i, c.goal.j, true, false, 0, g)) << c.name;
         EXPECT_EQ(g[c.taken.j][c.taken.i], 1) << c.name;
         EXPECT_EQ(g[c.avoided.j][c.avoided.i], 0) << c.name;
         EXPECT_EQ(g[c.start.j][c.start.i], 1);
@@ -86,19 +87,18 @@ TEST(RouteSearch, EqualCostsAreSettledBySmallerRowThenColumn) {
     }
 }
 
-TEST(RouteSearch, RowComesBeforeColumnInTies) {
+TEST_F(RouteSearch, RowComesBeforeColumnInTies) {
     // On open ground from (10, 10) to (14, 14) the first two candidates, one
     // step east and one step south, have the same cost; the one in the smaller
     // row (one step east, row 10) is expanded first and becomes the parent.
-    freshWorld();
     RouteGrid g{};
-    ASSERT_TRUE(findRoute(10, 10, 14, 14, true, false, 0, g));
+    ASSERT_TRUE(findRoute(grid, 10, 10, 14, 14, true, false, 0, g));
     EXPECT_EQ(g[10][11], 1);
     EXPECT_EQ(g[11][10], 0);
     EXPECT_EQ(routeLength(g), 9);
 }
 
-TEST(RouteSearch, OnlyTheLenientSearchPassesClosedGates) {
+TEST_F(RouteSearch, OnlyTheLenientSearchPassesClosedGates) {
     struct Case {
         int32_t objectType;
         bool strictFinds, lenientFinds;
@@ -109,80 +109,80 @@ TEST(RouteSearch, OnlyTheLenientSearchPassesClosedGates) {
         {37, false, false},  // nor is the monolith
     };
     for (const Case& c : cases) {
-        freshWorld();
+        freshWorld(grid);
         // A one-cell corridor along row 20 from column 10 to 30, closed at 20.
         for (int i = 9; i <= 31; ++i) {
-            makeWall(i, 19);
-            makeWall(i, 21);
+            makeWall(grid, i, 19);
+            makeWall(grid, i, 21);
         }
-        makeWall(9, 20);
-        makeWall(31, 20);
-        placeObject(20, 20, c.objectType, true);
+        makeWall(grid, 9, 20);
+        makeWall(grid, 31, 20);
+        placeObject(grid, 20, 20, c.objectType, true);
         for (int i = 0; i < kWorldSize; ++i) {
             for (int j = 0; j < kWorldSize; ++j) {
-                if (j < 19 || j > 21) worldGrid[i][j].blocksMovement = true;  // nothing around the corridor
+                if (j < 19 || j > 21) grid[i][j].blocksMovement = true;  // nothing around the corridor
             }
         }
         RouteGrid g{};
-        EXPECT_EQ(findRoute(10, 20, 30, 20, true, false, 0, g), c.strictFinds) << c.objectType;
-        EXPECT_EQ(findRoute(10, 20, 30, 20, false, false, 0, g), c.lenientFinds) << c.objectType;
+        EXPECT_EQ(findRoute(grid, 10, 20, 30, 20, true, false, 0, g), c.strictFinds) << c.objectType;
+        EXPECT_EQ(findRoute(grid, 10, 20, 30, 20, false, false, 0, g), c.lenientFinds) << c.objectType;
         if (c.lenientFinds) {
             EXPECT_EQ(g[20][20], 1) << "the route runs through the gate";
         }
     }
 }
 
-TEST(RouteSearch, MarkingReplacesTheOldTrailAndSkipsCellsWithObjects) {
-    freshWorld();
-    placeObject(5, 9, 8, false);  // a cloaking node at the goal
+TEST_F(RouteSearch, MarkingReplacesTheOldTrailAndSkipsCellsWithObjects) {
+    placeObject(grid, 5, 9, 8, false);  // a cloaking node at the goal
     std::vector<GridCell> removed;
-    auto remove = [&removed](int32_t i, int32_t j) {
+    auto remove = [this, &removed](int32_t i, int32_t j) {
         // Called while the cell still tells which instance list holds its object.
-        EXPECT_TRUE(worldGrid[i][j].isBlock);
-        EXPECT_NE(worldGrid[i][j].routeMark, 0);
+        EXPECT_TRUE(grid[i][j].isBlock);
+        EXPECT_NE(grid[i][j].routeMark, 0);
         removed.push_back({i, j});
     };
 
     RouteGrid g{};
-    ASSERT_TRUE(findRoute(5, 5, 5, 9, false, true, 1, g, remove));
+    ASSERT_TRUE(findRoute(grid, 5, 5, 5, 9, false, true, 1, g, remove));
     for (int j = 5; j <= 8; ++j) {
-        const WorldCell& c = worldGrid[5][j];
+        const WorldCell& c = grid[5][j];
         EXPECT_EQ(c.routeMark, 1);
         EXPECT_EQ(c.objectType, 1);
         EXPECT_TRUE(c.isBlock && c.visible && c.interactive) << "row " << j << ", the start cell included";
     }
-    EXPECT_EQ(worldGrid[5][9].objectType, 8) << "the goal keeps its object and carries no mark";
-    EXPECT_EQ(worldGrid[5][9].routeMark, 0);
+    EXPECT_EQ(grid[5][9].objectType, 8) << "the goal keeps its object and carries no mark";
+    EXPECT_EQ(grid[5][9].routeMark, 0);
     EXPECT_TRUE(removed.empty());
 
-    ASSERT_TRUE(findRoute(20, 20, 24, 20, false, true, 2, g, remove));
+    ASSERT_TRUE(findRoute(grid, 20, 20, 24, 20, false, true, 2, g, remove));
     EXPECT_EQ(removed.size(), 4u);
     for (int j = 5; j <= 8; ++j) {
-        const WorldCell& c = worldGrid[5][j];
+        const WorldCell& c = grid[5][j];
         EXPECT_EQ(c.routeMark, 0);
         EXPECT_EQ(c.objectType, 0);
         EXPECT_FALSE(c.visible || c.interactive);
     }
-    for (int i = 20; i <= 24; ++i) EXPECT_EQ(worldGrid[i][20].routeMark, 2);
+    for (int i = 20; i <= 24; ++i) EXPECT_EQ(grid[i][20].routeMark, 2);
 
     // A failed search clears the route grid but keeps the trail.
-    makeWall(40, 40);
+    makeWall(grid, 40, 40);
     removed.clear();
-    EXPECT_FALSE(findRoute(20, 20, 40, 40, false, true, 3, g, remove));
+    EXPECT_FALSE(findRoute(grid, 20, 20, 40, 40, false, true, 3, g, remove));
     EXPECT_EQ(routeLength(g), 0);
     EXPECT_TRUE(removed.empty());
-    for (int i = 20; i <= 24; ++i) EXPECT_EQ(worldGrid[i][20].routeMark, 2);
+    for (int i = 20; i <= 24; ++i) EXPECT_EQ(grid[i][20].routeMark, 2);
 }
 
-TEST(RouteSearch, FloodFillAnswersLikeTheStrictSearch) {
+TEST_F(RouteSearch, FloodFillAnswersLikeTheStrictSearch) {
     for (uint32_t seed : {67u, 2059u}) {
         auto setup = fortress_testing::build(seed);
-        const ReachableArea area(worldGrid, kStartCell, Passage::Strict);
+        grid = setup->initialWorld;
+        const ReachableArea area(grid, kStartCell, Passage::Strict);
         int reachable = 0;
         RouteGrid g{};
         for (int i = 0; i < kWorldSize; ++i) {
             for (int j = (i % 3); j < kWorldSize; j += 3) {
-                const bool found = findRoute(kStartCell.i, kStartCell.j, i, j, true, false, 0, g);
+                const bool found = findRoute(grid, kStartCell.i, kStartCell.j, i, j, true, false, 0, g);
                 ASSERT_EQ(area.routeExists({i, j}), found) << "seed " << seed << " cell " << i << "," << j;
                 reachable += found;
             }

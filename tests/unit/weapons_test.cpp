@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fortress_testing.h"
+#include "gameplay/Interactions.h"
 #include "gameplay/Player.h"
 #include "util/Random.h"
 #include "sound_log.h"
@@ -22,18 +23,19 @@ struct Armoury {
     AimController aim;
     RandomEngine random{11};
     WorldRequests requests;
-    RuleContext context{random, sound, requests};
+    std::unique_ptr<WorldCells> grid = std::make_unique<WorldCells>();
+    RuleContext context{random, sound, requests, *grid};
     GroundHeight ground = [](float, float) { return 0.0f; };
 
     Armoury() {
-        fortress_testing::freshWorld();
+        fortress_testing::freshWorld(*grid);
         player.initialise(camera);
     }
 
     // One frame; returns the sounds it played once.
     std::vector<std::string> frame(const InputEvents& events = {}, float dt = kDt) {
         sound.played.clear();
-        player.updatePlayer(camera, ground, dt, events, aim, context);
+        runPlayerFrame(player, camera, ground, dt, events, aim, 24, context);
         return sound.played;
     }
 };

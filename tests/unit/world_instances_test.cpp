@@ -2,6 +2,7 @@
 // stands, which cells get none, and the per-cell operations gameplay uses.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,13 +27,9 @@ struct CountingModels : ModelLoader {
 
 class InstanceGrid : public ::testing::Test {
 protected:
-    void SetUp() override {
-        resetWorldGrid();
-        buildBlockTable();
-        buildItemTable();
-    }
-    static void place(int32_t i, int32_t j, int32_t type, bool isBlock) {
-        WorldCell& c = worldGrid[static_cast<size_t>(i)][static_cast<size_t>(j)];
+    void SetUp() override { resetWorldGrid(grid); }
+    void place(int32_t i, int32_t j, int32_t type, bool isBlock) {
+        WorldCell& c = grid[static_cast<size_t>(i)][static_cast<size_t>(j)];
         c.objectType = type;
         c.isBlock = isBlock;
         c.visible = true;
@@ -41,6 +38,8 @@ protected:
     GroundHeight ground = [](float x, float z) { return 0.01f * x + 0.02f * z + 3.0f; };
     CountingModels models;
     WorldInstances world;
+    std::unique_ptr<WorldCells> ownedGrid = std::make_unique<WorldCells>();
+    WorldCells& grid = *ownedGrid;
 };
 
 TEST_F(InstanceGrid, EachKindOfObjectStandsWhereItsDefinitionSays) {
@@ -50,13 +49,13 @@ TEST_F(InstanceGrid, EachKindOfObjectStandsWhereItsDefinitionSays) {
     place(9, 10, block::FirstTrace, true);
     place(11, 12, item::GateRed, false);
     place(13, 14, item::Health, false);
-    world.createAllCellInstances(ground, models);
+    world.createAllCellInstances(grid, ground, models);
 
     ASSERT_EQ(world.blockInstances.size(), 3u);
     const BlockInstance& wall = world.blockInstances[0];
     EXPECT_EQ(wall.position, glm::vec3(250.0f, 60.0f, 300.0f)) << "a wall stands at 60 whatever the ground";
-    EXPECT_EQ(wall.renderObjectId, blockTable[block::FirstWall].renderObjectId);
-    const BlockDef& f = blockTable[static_cast<size_t>(frame)];
+    EXPECT_EQ(wall.renderObjectId, blockTable()[block::FirstWall].renderObjectId);
+    const BlockDef& f = blockTable()[static_cast<size_t>(frame)];
     EXPECT_EQ(world.blockInstances[1].position, glm::vec3(350.0f, 70.0f, 400.0f) + f.offset);
     EXPECT_EQ(world.blockInstances[1].renderObjectId, 63);
     EXPECT_FLOAT_EQ(world.blockInstances[2].position.y, ground(450.0f, 500.0f) + 2.0f)
@@ -65,9 +64,9 @@ TEST_F(InstanceGrid, EachKindOfObjectStandsWhereItsDefinitionSays) {
 
     ASSERT_EQ(world.modelInstances.size(), 2u);
     const ModelInstance& gate = world.modelInstances[0];
-    EXPECT_EQ(gate.position, glm::vec3(550.0f + 25.0f, ground(550.0f, 600.0f) + itemTable[item::GateRed].heightOffset, 600.0f))
+    EXPECT_EQ(gate.position, glm::vec3(550.0f + 25.0f, ground(550.0f, 600.0f) + itemTable()[item::GateRed].heightOffset, 600.0f))
         << "the gate moves 25 units towards the wall it closes";
-    EXPECT_EQ(models.requests[0], itemTable[item::GateRed].modelPath);
+    EXPECT_EQ(models.requests[0], itemTable()[item::GateRed].modelPath);
     EXPECT_EQ(models.requests[0].rfind(kModelDirectory, 0), 0u);
     EXPECT_NE(gate.serial, world.modelInstances[1].serial);
 }
@@ -77,7 +76,7 @@ TEST_F(InstanceGrid, TheBorderRowsObjectZeroAndEmptyDefinitionsGetNoInstance) {
         place(k, 30, block::FirstWall, true);
         place(30, k, item::Health, false);
     }
-    world.createAllCellInstances(ground, models);
+    world.createAllCellInstances(grid, ground, models);
     EXPECT_TRUE(world.blockInstances.empty());
     EXPECT_TRUE(world.modelInstances.empty());
 
@@ -92,7 +91,7 @@ TEST_F(InstanceGrid, TheBorderRowsObjectZeroAndEmptyDefinitionsGetNoInstance) {
 
 TEST_F(InstanceGrid, OneModelIsLoadedPerFileHoweverManyInstancesUseIt) {
     for (int32_t i = 2; i < 40; ++i) place(i, 20, item::Health, false);
-    world.createAllCellInstances(ground, models);
+    world.createAllCellInstances(grid, ground, models);
     EXPECT_EQ(world.modelInstances.size(), 38u);
     EXPECT_EQ(models.distinct.size(), 1u);
     for (const ModelInstance& m : world.modelInstances) EXPECT_EQ(m.model, 0);
@@ -102,17 +101,17 @@ TEST_F(InstanceGrid, FindAndRemoveFollowTheCellsListAndTheLaterRecordsMoveUp) {
     place(4, 4, item::Health, false);
     place(5, 4, block::FirstWall, true);
     place(6, 4, item::Ammo, false);
-    world.createAllCellInstances(ground, models);
-    EXPECT_EQ(world.findCellInstance(4, 4), 0);
-    EXPECT_EQ(world.findCellInstance(5, 4), 0) << "the block list, since the cell holds a block";
-    EXPECT_EQ(world.findCellInstance(6, 4), 1);
-    EXPECT_EQ(world.findCellInstance(7, 4), -1);
-    EXPECT_EQ(world.findCellInstance(-1, 80), -1);
+    world.createAllCellInstances(grid, ground, models);
+    EXPECT_EQ(world.findCellInstance(grid, 4, 4), 0);
+    EXPECT_EQ(world.findCellInstance(grid, 5, 4), 0) << "the block list, since the cell holds a block";
+    EXPECT_EQ(world.findCellInstance(grid, 6, 4), 1);
+    EXPECT_EQ(world.findCellInstance(grid, 7, 4), -1);
+    EXPECT_EQ(world.findCellInstance(grid, -1, 80), -1);
 
-    world.removeCellInstance(4, 4);
-    EXPECT_EQ(world.findCellInstance(6, 4), 0);
+    world.removeCellInstance(grid, 4, 4);
+    EXPECT_EQ(world.findCellInstance(grid, 6, 4), 0);
     EXPECT_EQ(world.modelInstances.size(), 1u);
-    world.removeCellInstance(4, 4);  // nothing left there
+    world.removeCellInstance(grid, 4, 4);  // nothing left there
     EXPECT_EQ(world.modelInstances.size(), 1u);
 }
 
@@ -120,23 +119,23 @@ TEST_F(InstanceGrid, GatesSlideOnTheirOwnAndLeaveTheirCellsAsTheyStart) {
     place(10, 10, item::Health, false);
     place(12, 10, item::GateGreen, false);
     place(14, 10, item::GateRed, false);
-    world.createAllCellInstances(ground, models);
+    world.createAllCellInstances(grid, ground, models);
     world.startSliding(12, 10, true);
     world.startSliding(14, 10, false);  // while the first still slides
     ASSERT_EQ(world.slides.size(), 2u);
     EXPECT_FLOAT_EQ(world.slides[0].end, world.modelInstances[1].position.x + 50.0f);
     EXPECT_FLOAT_EQ(world.slides[1].end, world.modelInstances[2].position.z + 50.0f);
 
-    world.removeCellInstance(10, 10);  // a pick-up while the gates slide
+    world.removeCellInstance(grid, 10, 10);  // a pick-up while the gates slide
     ASSERT_EQ(world.modelInstances[0].i, 12);
     EXPECT_NE(world.slideOf(world.modelInstances[0]), nullptr) << "the gate still slides, not the record after it";
     EXPECT_NE(world.slideOf(world.modelInstances[1]), nullptr);
 
     // A drop into an opening doorway is that cell's record, not the gate.
-    EXPECT_EQ(world.findCellInstance(12, 10), -1);
+    EXPECT_EQ(world.findCellInstance(grid, 12, 10), -1);
     world.createCellInstance(12, 10, item::Health, false, true, ground, models);
-    EXPECT_EQ(world.findCellInstance(12, 10), 2);
-    world.removeCellInstance(12, 10);
+    EXPECT_EQ(world.findCellInstance(grid, 12, 10), 2);
+    world.removeCellInstance(grid, 12, 10);
     ASSERT_EQ(world.modelInstances.size(), 2u);
     EXPECT_NE(world.slideOf(world.modelInstances[0]), nullptr) << "taking the drop leaves the gate alone";
     world.startSliding(12, 10, true);  // the doorway has no record of its own any more

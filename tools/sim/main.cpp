@@ -184,7 +184,7 @@ int playReplay(const std::string& path, HeadlessReplayer& replayer, int64_t tota
 void reportParting(const std::string& path, const HeadlessReplayer& replayer, const std::optional<ReplayEnding>& ending,
                    int64_t fileFrames, int64_t played, bool goesOn) {
     const ReplayEnd reason = replayer.ending(goesOn);
-    const uint64_t draws = randomEngine().drawsSinceSeed();
+    const uint64_t draws = replayer.game.session().random.drawsSinceSeed();
     std::string why;
     if (ending && (ending->reason != reason || ending->frames != played || ending->draws != draws)) {
         why = "recorded: " + std::string(replayEndName(ending->reason)) + " after " + std::to_string(ending->frames) +
@@ -265,7 +265,7 @@ int main(int argc, char** argv) {
         return fail(error);
     auto finishRecording = [&](bool goesOn) {
         if (!recording.isOpen()) return true;
-        if (recording.finish(headlessEnding(game, goesOn), randomEngine().drawsSinceSeed(), error)) return true;
+        if (recording.finish(headlessEnding(game, goesOn), game.session().random.drawsSinceSeed(), error)) return true;
         std::fprintf(stderr, "velkaran-sim: %s\n", error.c_str());
         return false;
     };

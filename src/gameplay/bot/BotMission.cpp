@@ -60,7 +60,7 @@ Passkeys passkeysOf(const Player& player, int32_t safeForceField) {
 bool goalOpen(const Goal& goal, const Session& session) {
     const Player& p = session.player;
     if (goal.errand == Errand::None || !insideWorld(goal.cell.i, goal.cell.j)) return false;
-    const WorldCell& c = worldGrid[goal.cell.i][goal.cell.j];
+    const WorldCell& c = session.grid[goal.cell.i][goal.cell.j];
     switch (goal.errand) {
     case Errand::EnergyCell:
         if (p.itemCount(item::EnergyCell) > 0) return false;
@@ -99,21 +99,21 @@ std::vector<Goal> pickUps(const WorldCells& grid, Errand errand, int32_t firstOb
 std::vector<Goal> missionGoals(const Session& session) {
     const Player& p = session.player;
     const bool carrying = p.itemCount(item::EnergyCell) > 0;
-    std::vector<Goal> goals = pickUps(worldGrid, Errand::CloakingNode, item::CloakerNode, item::CloakerNode);
+    std::vector<Goal> goals = pickUps(session.grid, Errand::CloakingNode, item::CloakerNode, item::CloakerNode);
     if (carrying) {
-        const std::vector<Goal> platforms = pickUps(worldGrid, Errand::Platform, item::EnergyPlatform, item::EnergyPlatform);
+        const std::vector<Goal> platforms = pickUps(session.grid, Errand::Platform, item::EnergyPlatform, item::EnergyPlatform);
         goals.insert(goals.end(), platforms.begin(), platforms.end());
     } else {
-        for (const Goal& g : pickUps(worldGrid, Errand::EnergyCell, item::EnergyCell, item::EnergyCell)) {
+        for (const Goal& g : pickUps(session.grid, Errand::EnergyCell, item::EnergyCell, item::EnergyCell)) {
             // A cell standing on a platform is connected already.
-            if (!worldGrid[g.cell.i][g.cell.j].blocksMovement) goals.push_back(g);
+            if (!session.grid[g.cell.i][g.cell.j].blocksMovement) goals.push_back(g);
         }
     }
     if (p.itemCount(item::Hiyura) == 0 && insideWorld(session.hiyuraCell.i, session.hiyuraCell.j) &&
-        liveItem(worldGrid[session.hiyuraCell.i][session.hiyuraCell.j], item::Hiyura))
+        liveItem(session.grid[session.hiyuraCell.i][session.hiyuraCell.j], item::Hiyura))
         goals.push_back({Errand::Hiyura, session.hiyuraCell, item::Hiyura});
     if (p.itemCount(item::PlasmaInjector) == 0) {
-        const std::vector<Goal> injector = pickUps(worldGrid, Errand::Injector, item::PlasmaInjector, item::PlasmaInjector);
+        const std::vector<Goal> injector = pickUps(session.grid, Errand::Injector, item::PlasmaInjector, item::PlasmaInjector);
         goals.insert(goals.end(), injector.begin(), injector.end());
     }
     if (p.itemCount(item::Hiyura) > 0 && p.itemCount(item::PlasmaInjector) > 0 &&
@@ -139,13 +139,13 @@ Goal nearestGoal(const Session& session, const RouteMap& here, const Passkeys& k
         std::vector<Goal> opening;
         for (int32_t opener : kLockOpeners) {
             if (player.itemCount(opener) > 0) continue;
-            for (const Goal& g : pickUps(worldGrid, Errand::KeyItem, opener, opener)) {
+            for (const Goal& g : pickUps(session.grid, Errand::KeyItem, opener, opener)) {
                 if (isBanned(banned, g.cell, now) || here.costTo(g.cell) == kUnreachable) continue;
                 openers.push_back(g);
                 Passkeys more = keys;
                 give(more, opener);
                 RouteMap withIt;
-                withIt.search(worldGrid, more, here.origin());
+                withIt.search(session.grid, more, here.origin());
                 if (std::any_of(outOfReach.begin(), outOfReach.end(),
                                 [&](const Goal& o) { return withIt.costTo(o.cell) != kUnreachable; }))
                     opening.push_back(g);
@@ -157,8 +157,8 @@ Goal nearestGoal(const Session& session, const RouteMap& here, const Passkeys& k
     return cheapest(candidates, here);
 }
 
-Goal nearestPlatform(const RouteMap& here) {
-    return cheapest(pickUps(worldGrid, Errand::Platform, item::EnergyPlatform, item::EnergyPlatform), here);
+Goal nearestPlatform(const WorldCells& grid, const RouteMap& here) {
+    return cheapest(pickUps(grid, Errand::Platform, item::EnergyPlatform, item::EnergyPlatform), here);
 }
 
 Goal supplyGoal(const Session& session, const RouteMap& here, const RouteMap& fromMission,
@@ -176,9 +176,9 @@ Goal supplyGoal(const Session& session, const RouteMap& here, const RouteMap& fr
                                : rifle.ammo < rifle.magazineSize ? 2 * kPlainStep
                                                                  : -1;
     std::vector<Goal> supplies;
-    if (healthDetour >= 0) supplies = pickUps(worldGrid, Errand::HealthPack, item::Health, item::ExtraHealth);
+    if (healthDetour >= 0) supplies = pickUps(session.grid, Errand::HealthPack, item::Health, item::ExtraHealth);
     if (ammoDetour >= 0) {
-        const std::vector<Goal> ammo = pickUps(worldGrid, Errand::Ammunition, item::Ammo, item::Ammo);
+        const std::vector<Goal> ammo = pickUps(session.grid, Errand::Ammunition, item::Ammo, item::Ammo);
         supplies.insert(supplies.end(), ammo.begin(), ammo.end());
     }
     const GridCell mission = fromMission.origin();

@@ -61,7 +61,7 @@ Goal nearestGoal(const Session& session, const RouteMap& here, const Passkeys& k
                  float now);
 
 // The energy platform still free that is cheapest to touch.
-Goal nearestPlatform(const RouteMap& here);
+Goal nearestPlatform(const WorldCells& grid, const RouteMap& here);
 
 // A health pack or cartridges worth the detour on the way to the mission goal, from
 // which `fromMission` was searched; Errand::None when none is.

@@ -118,15 +118,15 @@ void TourPlanner::survey(const Session& session, int32_t safeForceField) {
     auto add = [&](const std::vector<Goal>& goals) {
         for (const Goal& g : goals) places.push_back({g, 0, openerBit(g.object)});
     };
-    add(pickUps(worldGrid, Errand::CloakingNode, item::CloakerNode, item::CloakerNode));
-    for (const Goal& g : pickUps(worldGrid, Errand::EnergyCell, item::EnergyCell, item::EnergyCell)) {
-        if (!worldGrid[g.cell.i][g.cell.j].blocksMovement) places.push_back({g, 0, 0});
+    add(pickUps(session.grid, Errand::CloakingNode, item::CloakerNode, item::CloakerNode));
+    for (const Goal& g : pickUps(session.grid, Errand::EnergyCell, item::EnergyCell, item::EnergyCell)) {
+        if (!session.grid[g.cell.i][g.cell.j].blocksMovement) places.push_back({g, 0, 0});
     }
     const GridCell hiyura = session.hiyuraCell;
-    if (insideWorld(hiyura.i, hiyura.j) && worldGrid[hiyura.i][hiyura.j].objectType == item::Hiyura)
+    if (insideWorld(hiyura.i, hiyura.j) && session.grid[hiyura.i][hiyura.j].objectType == item::Hiyura)
         places.push_back({{Errand::Hiyura, hiyura, item::Hiyura}, 0, 0});
-    add(pickUps(worldGrid, Errand::Injector, item::PlasmaInjector, item::PlasmaInjector));
-    for (int32_t opener : kLockOpeners) add(pickUps(worldGrid, Errand::KeyItem, opener, opener));
+    add(pickUps(session.grid, Errand::Injector, item::PlasmaInjector, item::PlasmaInjector));
+    for (int32_t opener : kLockOpeners) add(pickUps(session.grid, Errand::KeyItem, opener, opener));
 
     const size_t n = places.size();
     const Passkeys allOpen = passkeysFor(0x1Fu, safeField);
@@ -135,12 +135,12 @@ void TourPlanner::survey(const Session& session, int32_t safeForceField) {
     fromLanding.assign(n, kUnreachable);
     RouteMap map;
     for (size_t a = 0; a < n; ++a) {
-        map.search(worldGrid, allOpen, places[a].goal.cell);
+        map.search(session.grid, allOpen, places[a].goal.cell);
         for (size_t b = 0; b < n; ++b) between[a][b] = map.costTo(places[b].goal.cell);
         toLanding[a] = map.costTo(session.spaceshipCell);
     }
     const GridCell start = playerCell(session);
-    map.search(worldGrid, allOpen, start);
+    map.search(session.grid, allOpen, start);
     for (size_t b = 0; b < n; ++b) fromLanding[b] = map.costTo(places[b].goal.cell);
 
     // The fewest openers that reach each place from the start area: fewer first, and
@@ -155,7 +155,7 @@ void TourPlanner::survey(const Session& session, int32_t safeForceField) {
                      [](uint32_t x, uint32_t y) { return std::popcount(x) < std::popcount(y); });
     std::vector<bool> settled(n, false);
     for (uint32_t m : masks) {
-        map.search(worldGrid, passkeysFor(m, safeField), start);
+        map.search(session.grid, passkeysFor(m, safeField), start);
         for (size_t a = 0; a < n; ++a) {
             if (settled[a] || map.costTo(places[a].goal.cell) == kUnreachable) continue;
             places[a].needs = m;
@@ -169,7 +169,7 @@ void TourPlanner::survey(const Session& session, int32_t safeForceField) {
 
 bool TourPlanner::placeOpen(const Place& place, const Session& session) const {
     const Player& player = session.player;
-    const WorldCell& c = worldGrid[place.goal.cell.i][place.goal.cell.j];
+    const WorldCell& c = session.grid[place.goal.cell.i][place.goal.cell.j];
     switch (place.goal.errand) {
     case Errand::Hiyura: return player.itemCount(item::Hiyura) == 0 && c.objectType == item::Hiyura;
     case Errand::KeyItem:
@@ -288,7 +288,7 @@ std::vector<Goal> TourPlanner::order(const Session& session, GridCell here, cons
 
     std::vector<int32_t> fromHere(places.size() + 1, kUnreachable);
     RouteMap map;
-    map.search(worldGrid, passkeysFor(0x1Fu, safeField), here);
+    map.search(session.grid, passkeysFor(0x1Fu, safeField), here);
     for (size_t b = 0; b < places.size(); ++b) fromHere[b] = map.costTo(places[b].goal.cell);
     fromHere[places.size()] = map.costTo(session.spaceshipCell);
 
