@@ -366,9 +366,11 @@ void GameShell::startGame() {
 }
 
 void GameShell::returnToMenu() {
-    // A game that ended while paused (the death timer runs on) leaves no pause behind.
+    // A game that ended while paused (the death timer runs on) leaves no pause behind,
+    // and a menu key pressed before the game presses nothing when it comes up now.
     overlays.paused = false;
     updateFreeze();
+    menuKeyPressed = Key::Unknown;
     services->releasePointer();
     session->deathTimer = 0.0f;
     services->stopChannel(kGameMusicChannel);

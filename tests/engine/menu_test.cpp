@@ -262,6 +262,15 @@ TEST_F(MenuTest, TheKeyboardStepsTheMarkerThroughTheScreensButtonsAndPressesTheM
     press(SDL_SCANCODE_RETURN);
     EXPECT_EQ(game->shell.state, MainMenu);
     EXPECT_EQ(dialog->asked.size(), 1u);
+
+    // Space pressed in the menu, a game started by a click meanwhile: back in the menu
+    // with the start button marked, its release presses nothing.
+    handle({key(SDL_KEYDOWN, SDL_SCANCODE_SPACE)});
+    clickOn(StartButton);
+    ASSERT_EQ(game->shell.state, Playing);
+    game->shell.returnToMenu();
+    handle({key(SDL_KEYUP, SDL_SCANCODE_SPACE)});
+    EXPECT_EQ(game->shell.state, MainMenu);
 }
 
 TEST_F(MenuTest, AClickOnlyCountsWithTheLeftButtonOverAButtonOfAMenuScreen) {
