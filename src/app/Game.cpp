@@ -30,6 +30,7 @@ public:
     void pointerAt(const InputEvent&, int32_t& x, int32_t& y) override { game.readPointer(x, y); }
 
     DialogAnswer askYesNo(const std::string& caption, const std::string& text) override {
+        if (game.replayAnswer) return *game.replayAnswer;
         return game.confirmDialog->askYesNo(caption, text);
     }
     void openWebPage(const std::string& url) override { game.webPageOpener->open(url); }
@@ -45,6 +46,10 @@ public:
     // presented, so the picture is taken from the next composed frame, just before it
     // is presented.
     void takeScreenshot(int32_t number) override { game.pendingScreenshot = number; }
+
+    int64_t calendarSeconds() override {
+        return game.replayCalendar ? *game.replayCalendar : GameServices::calendarSeconds();
+    }
 
 private:
     Game& game;
@@ -80,6 +85,8 @@ bool Game::useTestAids(TestAids given) {
         shell.startOnFirstFrame = true;
         shell.useTestClock = true;
     }
+    if (!aids.recordPath.empty()) recorder.recordFirstGameInto(aids.recordPath);
+    if (!aids.replayPath.empty() && !openReplay()) return false;
     if (!aids.tracePath.empty()) {
         traceFile = std::fopen(aids.tracePath.c_str(), "w");
         if (!traceFile) {
@@ -97,7 +104,7 @@ int Game::run() {
     // that never ends. The renderer has said why; the caller releases and exits.
     if (!Renderer::instance().initialize()) return 1;
     startUp();
-    return 0;
+    return exitStatus;
 }
 
 void Game::mainLoop() {
@@ -111,6 +118,7 @@ void Game::runFrame() {
     const int64_t frameIndex = shell.framesRun;
 
     collectEvents(frameIndex);
+    if (replay) replayFrameInput(frameIndex);
     InputManager& input = InputManager::instance();
     const ShellFrame frame = shell.runFrame(input.events, frameDelta);
     input.clear();  // the frame's events are used up
@@ -133,6 +141,7 @@ void Game::runFrame() {
     const bool last = aids.frameLimit && shell.framesRun >= *aids.frameLimit;
     traceFrame(last);
     if (last) shell.state = Quit;
+    else if (replay) afterReplayFrame();
 }
 
 void Game::collectEvents(int64_t frameIndex) {
@@ -157,6 +166,7 @@ void Game::traceFrame(bool last) {
 
 void Game::shutDown() {
     traceFrame(true);  // the last frame is always in the trace
+    shell.stopRecording();
     if (profiler.enabled) {
         std::fputs(profiler.report().c_str(), stdout);
         std::fflush(stdout);
