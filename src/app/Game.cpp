@@ -30,6 +30,7 @@ public:
     void pointerAt(const InputEvent&, int32_t& x, int32_t& y) override { game.readPointer(x, y); }
 
     DialogAnswer askYesNo(const std::string& caption, const std::string& text) override {
+        if (game.replayAnswer) return *game.replayAnswer;
         const DialogAnswer answer = game.confirmDialog->askYesNo(caption, text);
         takeFocusBack();
         return answer;
@@ -47,6 +48,10 @@ public:
     // presented, so the picture is taken from the next composed frame, just before it
     // is presented.
     void takeScreenshot(int32_t number) override { game.pendingScreenshot = number; }
+
+    int64_t calendarSeconds() override {
+        return game.replayCalendar ? *game.replayCalendar : GameServices::calendarSeconds();
+    }
 
 private:
     Game& game;
@@ -85,6 +90,8 @@ bool Game::useTestAids(TestAids given) {
         shell.startOnFirstFrame = true;
         shell.useTestClock = true;
     }
+    if (!aids.recordPath.empty()) recorder.recordFirstGameInto(aids.recordPath);
+    if (!aids.replayPath.empty() && !openReplay()) return false;
     if (!aids.tracePath.empty()) {
         traceFile = std::fopen(aids.tracePath.c_str(), "w");
         if (!traceFile) {
@@ -104,7 +111,7 @@ int Game::run() {
     // A script stands for all of the input: no pad is read then.
     if (!aids.script) InputManager::instance().controllers.start();
     startUp();
-    return 0;
+    return exitStatus;
 }
 
 void Game::mainLoop() {
@@ -118,6 +125,7 @@ void Game::runFrame() {
     const int64_t frameIndex = shell.framesRun;
 
     collectEvents(frameIndex);
+    if (replay) replayFrameInput(frameIndex);
     InputManager& input = InputManager::instance();
     const ShellFrame frame = shell.runFrame(input.events, frameDelta);
     input.clear();  // the frame's events are used up
@@ -143,6 +151,7 @@ void Game::runFrame() {
     const bool last = aids.frameLimit && shell.framesRun >= *aids.frameLimit;
     traceFrame(last);
     if (last) shell.state = Quit;
+    else if (replay) afterReplayFrame();
 }
 
 void Game::collectEvents(int64_t frameIndex) {
@@ -169,6 +178,7 @@ void Game::traceFrame(bool last) {
 
 void Game::shutDown() {
     traceFrame(true);  // the last frame is always in the trace
+    shell.stopRecording();
     if (profiler.enabled) {
         std::fputs(profiler.report().c_str(), stdout);
         std::fflush(stdout);

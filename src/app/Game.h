@@ -16,11 +16,13 @@
 #include "effects/OffscreenFramebuffer.h"
 #include "effects/ParticleRenderer.h"
 #include "scene/Camera.h"
+#include "gameplay/GameRecorder.h"
 #include "gameplay/GameServices.h"
 #include "gameplay/GameShell.h"
 #include "gameplay/GameState.h"
 #include "gameplay/Hud.h"
 #include "scene/Lights.h"
+#include "gameplay/ReplayPlayback.h"
 #include "gameplay/Session.h"
 #include "gameplay/TestAids.h"
 #include "render/BlockBatch.h"
@@ -85,6 +87,18 @@ private:
     void traceFrame(bool last);
     void shutDown();
 
+    // ---- Replays (GameReplay.cpp) ----
+    // --replay: the file checked and opened before the window (false: one line said).
+    bool openReplay();
+    // Where the games played go; none while a replay plays.
+    void setUpRecording();
+    // Under a replay: the frame's events, time step, clock and Escape answer are the
+    // file's; the real input only ends it (Escape: back to the menu, a close: quit).
+    void replayFrameInput(int64_t frameIndex);
+    // The replay's game ended (or the file did): the menus, and real play, go on.
+    void afterReplayFrame();
+    void endReplay();
+
     // ---- Start-up ----
     void showLoadingScreen();
     void initialiseAudio();
@@ -119,6 +133,16 @@ private:
 
     float frameDelta = 0.0f;
     TestAids aids;
+    int exitStatus = 0;
+    GameRecorder recorder;
+    std::unique_ptr<ReplayPlayback> replay;  // set while a replay plays
+    // What the shell asks of the outside while the replay plays: the recorded game's.
+    std::optional<int64_t> replayCalendar;
+    std::optional<DialogAnswer> replayAnswer;
+    // The replay is shown at the pace it was played: frame k when the frame times
+    // before it have passed since the first frame shown.
+    uint32_t paceStartTicks = 0;
+    double pacedSeconds = -1.0;
     int64_t lastTracedFrame = -1;
     std::FILE* traceFile = nullptr;
     bool loadedSoundTable = false;  // start-up loaded the sound table: the destructor releases it

@@ -2,6 +2,8 @@
 // seed decides, and the 3D instances of the furnished cells.
 #include <SDL.h>
 
+#include <cstdio>
+
 #include "app/Game.h"
 #include "app/InputManager.h"
 #include "audio/AudioManager.h"
@@ -47,6 +49,7 @@ public:
     explicit WindowStartUp(Game& window) : game(window) {}
 
     FortressIdentity fortress() override {
+        if (game.replay) return game.replay->fortress();
         FortressIdentity identity;
         if (!identity.loadPreferences()) identity.createNewFortress();
         identity.formatRecordText();
@@ -110,6 +113,16 @@ void Game::startUp() {
     shell.startUp(steps, renderer.width, renderer.height);
     ImageStore::instance().releasePixels();  // every texture exists now
     releaseMouse();
+    if (replay) {
+        std::string error;
+        if (!replay->startMatches(shell, error)) {
+            std::fprintf(stderr, "velkaran: %s\n", error.c_str());
+            exitStatus = 2;
+            return;
+        }
+        replay->setUp(shell);
+    }
+    setUpRecording();
     mainLoop();
 }
 

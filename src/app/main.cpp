@@ -33,8 +33,15 @@ constexpr const char* kUsage =
     "Usage: velkaran [OPTION]...\n"
     "Escape from a fortress built from a seed: a first-person action and exploration game.\n"
     "\n"
-    "Without options the game opens its window on the main menu. The options are test\n"
-    "aids: they replay scripted input with a fixed frame time and trace the game's state.\n"
+    "Without options the game opens its window on the main menu. Every game played is\n"
+    "recorded as a replay (see Files).\n"
+    "\n"
+    "  --replay FILE     watch the recorded game of FILE again, then the main menu;\n"
+    "                    Escape ends it at once\n"
+    "  --record FILE     record the run's first game into FILE (later ones as usual)\n"
+    "\n"
+    "The other options are test aids: they replay scripted input with a fixed frame time\n"
+    "and trace the game's state.\n"
     "\n"
     "  --script FILE     play the input events of FILE ('-': standard input) instead of\n"
     "                    the keyboard and mouse, one a line: FRAME EVENT ARGS; a game\n"
@@ -52,11 +59,12 @@ constexpr const char* kUsage =
     "\n"
     "Files: an installed game keeps its settings (fortress, record, window and player\n"
     "options) in $XDG_CONFIG_HOME/velkaran/Settings.ini (~/.config/velkaran/) and its\n"
-    "screenshots in $XDG_DATA_HOME/velkaran/Screenshots/ (~/.local/share/velkaran/);\n"
-    "a game run from its build tree keeps both in the tree's Data/ folder.\n"
+    "screenshots and replays in $XDG_DATA_HOME/velkaran/Screenshots/ and Replays/\n"
+    "(~/.local/share/velkaran/); a game run from its build tree keeps them all in the\n"
+    "tree's Data/ folder. Replays/ keeps the newest 50 games, named by date, time and fortress.\n"
     "\n"
     "Exit status: 0 when the game ends normally, 1 when no window or OpenGL context could\n"
-    "be made, 2 for a bad option or script line.\n";
+    "be made, 2 for a bad option, script line or replay file.\n";
 
 int printInformation(const char* what) {
     if (std::strcmp(what, "help") == 0) std::fputs(kUsage, stdout);
@@ -142,8 +150,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velkaran: %s (see velkaran --help)\n", error.c_str());
         return 2;
     }
-    // The trace file is named from where the game was started, before it moves.
-    if (!aids.tracePath.empty()) aids.tracePath = fs::absolute(aids.tracePath).string();
+    // The trace and replay files are named from where the game was started, before it moves.
+    for (std::string* path : {&aids.tracePath, &aids.recordPath, &aids.replayPath})
+        if (!path->empty()) *path = fs::absolute(*path).string();
     settleFiles(argc > 0 ? argv[0] : nullptr);
     const PlayerOptions options = readPlayerOptions(settingsFilePath());
 
@@ -151,8 +160,9 @@ int main(int argc, char** argv) {
     auto game = std::make_unique<Game>();
     // A trace that cannot be written would be a run reported as fine with nothing to show.
     if (aids.any() && !game->useTestAids(std::move(aids))) return 2;
-    // Under a script the turns must stay the headless game's, so the factor is left out.
-    if (options.mouseSensitivity && !game->testAids().script)
+    // Under a script the turns must stay the headless game's, so the factor is left out;
+    // a replay brings the one it was played with.
+    if (options.mouseSensitivity && !game->testAids().script && game->testAids().replayPath.empty())
         game->shell.session->sceneCamera.lookScale = *options.mouseSensitivity;
     applyInputOptions(options, game->shell.session->sceneCamera.lookScale);
     if (options.masterVolumePercent) AudioManager::instance().setMasterVolume(*options.masterVolumePercent);

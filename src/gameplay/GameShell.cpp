@@ -1,5 +1,7 @@
 #include "gameplay/GameShell.h"
 
+#include "gameplay/GameRecorder.h"
+
 #include "gameplay/Hud.h"
 #include "gameplay/TestAids.h"
 
@@ -24,6 +26,8 @@ void GameShell::startUp(StartUpSteps& steps, int windowWidth, int windowHeight) 
     session->random.seed(fortress.mapSeed);
     generatorSeed = generatorSeedFor(fortress.mapSeed);
     buttonAreas = makeButtonAreas(windowWidth, windowHeight);
+    pointerWidth = windowWidth;
+    pointerHeight = windowHeight;
 
     Session& s = *session;
     steps.worldBegins();
@@ -52,12 +56,22 @@ void GameShell::startUp(StartUpSteps& steps, int windowWidth, int windowHeight) 
 
 ShellFrame GameShell::runFrame(const InputEvents& events, float dt) {
     testClock += dt;
+    frameTime = dt;
+    // Read once: the calendar runs on while a dialog holds the frame.
+    clockReading = useTestClock ? testClockSeconds(testClock) : services->calendarSeconds();
+    playFrom = 0;
     // A script plays the game as button 1 would start it, on the first frame.
     if (startOnFirstFrame && framesRun == 0 && state == MainMenu) startFromMenu();
     handleEvents(events);
     ShellFrame frame;
+    // The events before the click that started a game were the menus'.
+    InputEvents rest;
+    if (playFrom > 0) rest.assign(events.begin() + static_cast<std::ptrdiff_t>(playFrom), events.end());
+    const InputEvents& played = playFrom > 0 ? rest : events;
+    if (state == Playing || (state == Quit && recorder && recorder->recording())) recordFrame(played, dt, false);
     if (isMenuScreen(state)) menuFrame();
-    else if (state == Playing) frame = playingFrame(events, dt);
+    else if (state == Playing) frame = playingFrame(played, dt);
+    else if (state == Quit) recordEnd(ReplayEnd::Quit);
     // The pause begins after the frame in which the focus went, so that the releases
     // the window system sends as it goes reach the rules: no key stays held meanwhile.
     if (focusWent && state == Playing && !overlays.paused) pause();
@@ -84,12 +98,8 @@ void GameShell::menuFrame() {
     services->stopChannel(kGameMusicChannel);
 }
 
-int64_t GameShell::now() const {
-    return useTestClock ? testClockSeconds(testClock) : services->calendarSeconds();
-}
-
 double GameShell::preciseNow() const {
-    return useTestClock ? testClock : static_cast<double>(services->calendarSeconds());
+    return useTestClock ? testClock : static_cast<double>(clockReading);
 }
 
 std::string GameShell::traceLine() const {
@@ -99,7 +109,9 @@ std::string GameShell::traceLine() const {
 // ---- The menu handler ----
 
 void GameShell::handleEvents(const InputEvents& events) {
-    for (const InputEvent& event : events) {
+    handling = &events;
+    for (eventIndex = 0; eventIndex < events.size(); ++eventIndex) {
+        const InputEvent& event = events[eventIndex];
         switch (event.type) {
             case InputType::Quit:
                 state = Quit;
@@ -128,7 +140,10 @@ void GameShell::handleEvents(const InputEvents& events) {
                 }
                 if (event.button != MouseButton::Left || !isMenuScreen(state)) break;
                 // A click keeps hoveredButton: it changes only on the next mouse motion.
-                if (!clickHoveredButton()) return;
+                if (!clickHoveredButton()) {
+                    handling = nullptr;
+                    return;
+                }
                 break;
             case InputType::FocusLost:
                 if (state == Playing) focusWent = true;
@@ -137,6 +152,7 @@ void GameShell::handleEvents(const InputEvents& events) {
                 break;
         }
     }
+    handling = nullptr;
 }
 
 // ---- The menus by keyboard ----
@@ -285,10 +301,21 @@ void GameShell::playingKeyUp(Key key) {
 
 // Escape while playing: anything but No leaves the game (a box that cannot be shown
 // must not trap the player).
-void GameShell::askToLeave() {
+bool GameShell::askToLeave() {
     services->releasePointer();
-    if (services->askYesNo(kQuitGameCaption, quitGameQuestion()) != DialogAnswer::No) returnToMenu();
-    else services->capturePointer();
+    if (services->askYesNo(kQuitGameCaption, quitGameQuestion()) == DialogAnswer::No) {
+        services->capturePointer();
+        return true;
+    }
+    // The game's last frame: its events up to this Escape press, and the answer.
+    if (handling && recorder && recorder->recording()) {
+        const auto first = handling->begin() + static_cast<std::ptrdiff_t>(playFrom);
+        const InputEvents upToHere(first, handling->begin() + static_cast<std::ptrdiff_t>(eventIndex) + 1);
+        recordFrame(upToHere, frameTime, true);
+        recordEnd(ReplayEnd::Left);
+    }
+    returnToMenu();
+    return false;
 }
 
 void GameShell::toggleMapScreen() {
@@ -345,6 +372,9 @@ void GameShell::startFromMenu() {
 }
 
 void GameShell::startGame() {
+    // The game takes the events after the click that started it.
+    playFrom = handling ? eventIndex + 1 : 0;
+    recordStart();
     if (!firstStart) {
         services->capturePointer();
         services->showLoadingPicture();  // shows while the world is reset
@@ -366,6 +396,7 @@ void GameShell::startGame() {
 }
 
 void GameShell::returnToMenu() {
+    recordEnd(session->escapeStage == 4 ? ReplayEnd::Escape : ReplayEnd::Death);
     // A game that ended while paused (the death timer runs on) leaves no pause behind,
     // and a menu key pressed before the game presses nothing when it comes up now.
     overlays.paused = false;
@@ -376,3 +407,32 @@ void GameShell::returnToMenu() {
     services->stopChannel(kGameMusicChannel);
     state = MainMenu;
 }
+
+// ---- The recording ----
+
+void GameShell::recordStart() {
+    if (!recorder || !recorder->wanted()) return;
+    ReplayHeader header;
+    header.gameVersion = std::string(replayGameVersion());
+    header.seed = fortress.mapSeed;
+    header.name = fortress.mapName;
+    header.recordHours = fortress.recordHours;
+    header.recordMinutes = fortress.recordMinutes;
+    header.recordSeconds = fortress.recordSeconds;
+    header.lookScale = session->sceneCamera.lookScale;
+    header.invulnerable = session->player.invulnerable;
+    header.windowWidth = pointerWidth;
+    header.windowHeight = pointerHeight;
+    header.drawsAtStart = session->random.drawsSinceSeed();
+    recorder->gameStarted(header, static_cast<std::time_t>(services->calendarSeconds()));
+}
+
+void GameShell::recordFrame(const InputEvents& events, float dt, bool escapeAnsweredYes) {
+    if (recorder) recorder->frame(dt, clockReading - fortress.playStartTime, events, escapeAnsweredYes);
+}
+
+void GameShell::recordEnd(ReplayEnd reason) {
+    if (recorder) recorder->gameEnded(reason, session->random.drawsSinceSeed());
+}
+
+void GameShell::stopRecording() { recordEnd(ReplayEnd::Stopped); }

@@ -15,6 +15,7 @@
 #include "gameplay/GameState.h"
 #include "gameplay/InputEvent.h"
 #include "gameplay/MenuScreens.h"
+#include "gameplay/Replay.h"
 #include "gameplay/Session.h"
 #include "world/FortressBuild.h"
 #include "world/Preferences.h"
@@ -62,6 +63,8 @@ struct ShellFrame {
     bool thunderFlash = false;  // a lightning flash lights this one frame
 };
 
+class GameRecorder;
+
 class GameShell {
 public:
     explicit GameShell(GameServices& outside) : services(&outside) {}
@@ -84,16 +87,21 @@ public:
     void menuFrame();
     // Leaves play for the main menu: releases the pointer, ends the in-game music.
     void returnToMenu();
-    // The calendar's seconds, or the test clock's.
-    int64_t now() const;
+    // The clock this frame read once at its start: the calendar's seconds, or the test
+    // clock's. The game's start, the record check and the HUD all use this one reading.
+    int64_t now() const { return clockReading; }
     // The play clock: seconds played in this game, standing still while paused.
     int64_t playClock() const { return (overlays.paused ? pausedClock : now()) - fortress.playStartTime; }
+    // Ends the recording of a game still going on (the program stops with it).
+    void stopRecording();
     // The trace line of the state now (the test aids' format).
     std::string traceLine() const;
 
     // ---- Test aids ----
     bool startOnFirstFrame = false;  // the first frame starts a game as button 1 would
     bool useTestClock = false;       // the clock is the frame times summed, not the calendar
+    // Records every game played, when set (the windowed game's).
+    GameRecorder* recorder = nullptr;
 
     GameState state = GameState::MainMenu;
     Overlays overlays;
@@ -111,6 +119,8 @@ public:
     float indicatorX = -30.0f;
     float indicatorY = 0.0f;
     std::vector<ButtonArea> buttonAreas;
+    int32_t pointerWidth = 0;  // the window the pointer moves in (0 x 0: none)
+    int32_t pointerHeight = 0;
 
     // The fortress and the game played in it.
     std::unique_ptr<Session> session = std::make_unique<Session>();
@@ -123,7 +133,12 @@ private:
     bool clickHoveredButton();
     void hoverAt(int32_t x, int32_t y);
     void playingKeyUp(Key key);
-    void askToLeave();
+    // False when the answer left the game.
+    bool askToLeave();
+    // The recording's three points.
+    void recordStart();
+    void recordFrame(const InputEvents& events, float dt, bool escapeAnsweredYes);
+    void recordEnd(ReplayEnd reason);
     void toggleMapScreen();
     void moveIndicator(float x, float y);
     void hideIndicator();
@@ -148,6 +163,13 @@ private:
     double pauseCarry = 0.0;            // paused time not yet taken off the play clock (under a second)
 
     GameServices* services;
+    int64_t clockReading = 0;
+    // The frame's events being handled, and the one now: a game started by a click takes
+    // the events after it (playFrom), as a replay's first frame holds them.
+    const InputEvents* handling = nullptr;
+    size_t eventIndex = 0;
+    size_t playFrom = 0;
+    float frameTime = 0.0f;
 };
 
 bool isMenuScreen(GameState state);

@@ -162,10 +162,33 @@ std::vector<CommandOption> testAidOptions(TestAids& aids) {
         countOption("--fast-forward", [&aids](int64_t n) { aids.fastForward = n; }),
         flagOption("--reference-drawing", [&aids] { aids.referenceDrawing = true; }),
         flagOption("--profile", [&aids] { aids.profile = true; }),
+        pathOption("--record", aids.recordPath),
+        pathOption("--replay", aids.replayPath),
     };
 }
 
+CommandOption pathOption(std::string_view name, std::string& store) {
+    return {name, true, [name, &store](std::string_view v, std::string& error) {
+                if (v.empty()) {
+                    error = "empty file name for " + std::string(name);
+                    return false;
+                }
+                store = std::string(v);
+                return true;
+            }};
+}
+
 bool loadTestAidScript(TestAids& aids, std::string& error) {
+    // A replay brings its own input, frame times and answers.
+    if (!aids.replayPath.empty()) {
+        for (const auto& [given, name] : {std::pair{!aids.scriptPath.empty(), "--script"},
+                                          std::pair{aids.fixedDelta.has_value(), "--dt"},
+                                          std::pair{!aids.recordPath.empty(), "--record"}})
+            if (given) {
+                error = std::string("--replay does not go with ") + name;
+                return false;
+            }
+    }
     if (aids.scriptPath.empty()) return true;
     InputScript script;
     if (!loadScriptArgument(aids.scriptPath, script, error)) return false;

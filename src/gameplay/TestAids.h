@@ -25,9 +25,12 @@ struct TestAids {
     int64_t fastForward = 0;            // --fast-forward: frames played without drawing first
     bool referenceDrawing = false;      // --reference-drawing: every triangle, every instance, the full shaders
     bool profile = false;               // --profile: the frame's time by pass, printed at exit
+    std::string recordPath;             // --record: the run's first game goes into this replay
+    std::string replayPath;             // --replay: the recorded game played again, then the menus
 
     bool any() const {
-        return script || fixedDelta || !tracePath.empty() || frameLimit || fastForward > 0 || referenceDrawing || profile;
+        return script || fixedDelta || !tracePath.empty() || frameLimit || fastForward > 0 || referenceDrawing || profile ||
+               !recordPath.empty() || !replayPath.empty();
     }
 };
 
@@ -53,6 +56,8 @@ bool parseCount(std::string_view text, int64_t& value);
 CommandOption flagOption(std::string_view name, std::function<void()> set);
 CommandOption countOption(std::string_view name, std::function<void(int64_t)> store);
 CommandOption frameTimeOption(std::function<void(float)> store);  // --dt
+// A file name, not empty, kept as given.
+CommandOption pathOption(std::string_view name, std::string& store);
 // --script keeps the name; loadScriptArgument reads it once the whole line is accepted.
 CommandOption scriptOption(std::function<void(std::string_view)> store);
 // Reads the script named on a command line ("-": standard input). Errors name it:

@@ -65,6 +65,7 @@ std::optional<GameFiles> locateGameFiles(const std::vector<fs::path>& executable
             const fs::path share = xdgFolder(environment, "XDG_DATA_HOME", ".local/share");
             files.settingsFile = config.empty() ? fs::path() : config / "velkaran" / "Settings.ini";
             files.screenshotsFolder = share.empty() ? fs::path() : share / "velkaran" / "Screenshots" / "";
+            files.replaysFolder = share.empty() ? fs::path() : share / "velkaran" / "Replays" / "";
             if (config.empty())
                 problem = "neither XDG_CONFIG_HOME nor HOME names a folder: the fortress and its record are not kept";
             return files;

@@ -4,11 +4,11 @@
 // The game names its data "../Data/..." relative to its working directory. Two
 // layouts give that tree a place:
 //   - a build tree: <root>/bin/velkaran beside <root>/Data/. Everything stays in the
-//     tree, the settings file and the screenshots included, as it always has.
+//     tree, the settings file, the screenshots and the replays included, as it always has.
 //   - an installed game: <prefix>/bin/velkaran with the read-only tree in
 //     <prefix>/share/velkaran/Data/. The prefix is not the player's (it may be
 //     read-only, and several people may share it), so the settings file goes to
-//     $XDG_CONFIG_HOME/velkaran/ and the screenshots to $XDG_DATA_HOME/velkaran/.
+//     $XDG_CONFIG_HOME/velkaran/ and the screenshots and replays to $XDG_DATA_HOME/velkaran/.
 // The layout is chosen once at start-up from where the executable is, whatever the
 // working directory the game was started in (a menu entry starts it in the home
 // folder), and the game then changes to a working directory from which "../Data/" is
@@ -29,6 +29,8 @@ struct GameFiles {
     // then live for one run only.
     std::filesystem::path settingsFile = "../Data/Settings/Settings.ini";
     std::filesystem::path screenshotsFolder = "../Data/Screenshots/";
+    // The recorded games, beside the screenshots.
+    std::filesystem::path replaysFolder = "../Data/Replays/";
 };
 
 // Reads an environment variable; nullptr when it is unset.

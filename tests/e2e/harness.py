@@ -18,8 +18,8 @@ def build_dir():
 
 class GameTree:
     """A temporary <root>/bin + <root>/Data whose read-only parts link to the build,
-    with its own Settings/ and Screenshots/, so a test never touches the build's
-    settings file."""
+    with its own Settings/, Screenshots/ and Replays/, so a test never touches the
+    build's settings file or recorded games."""
 
     def __init__(self, build, settings_text=None):
         self.root = tempfile.mkdtemp(prefix="velkaran-e2e-")
@@ -29,10 +29,11 @@ class GameTree:
         os.makedirs(self.data)
         os.symlink(os.path.join(build, "bin", "velkaran"), os.path.join(self.bin, "velkaran"))
         for entry in os.listdir(os.path.join(build, "Data")):
-            if entry not in ("Settings", "Screenshots"):
+            if entry not in ("Settings", "Screenshots", "Replays"):
                 os.symlink(os.path.join(build, "Data", entry), os.path.join(self.data, entry))
         os.makedirs(os.path.join(self.data, "Settings"))
         os.makedirs(os.path.join(self.data, "Screenshots"))
+        self.replays = os.path.join(self.data, "Replays")
         self.settings = os.path.join(self.data, "Settings", "Settings.ini")
         if settings_text is not None:
             with open(self.settings, "wb") as f:

@@ -399,13 +399,13 @@ TEST_F(MenuTest, EscapeWhilePlayingAsksBeforeReturningToTheMenu) {
 
 TEST_F(MenuTest, StartingAGameResetsThePerGameStateAndEntersPlay) {
     AudioManager& audio = AudioManager::instance();
-    game->shell.menuFrame();
+    const int64_t before = std::time(nullptr);
+    game->shell.runFrame({}, 1.0f / 60.0f);  // a menu frame: its music, and the clock read for the frame
     ASSERT_TRUE(audio.isChannelPlaying(kMenuMusicChannel));
     game->shell.overlays = {true, true, true, false};
     game->fpsFrames = 17;
     game->shell.session->messageTimer = 2.0f;
 
-    const int64_t before = std::time(nullptr);
     clickOn(StartButton);
     EXPECT_EQ(game->shell.state, Playing);
     EXPECT_FALSE(game->shell.firstStart);

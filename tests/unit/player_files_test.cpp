@@ -100,9 +100,11 @@ TEST_F(PlayerFiles, TheLayoutFollowsTheFirstExecutablePathWithADataTree) {
         if (files->layout == TreeLayout::BuildTree) {
             EXPECT_EQ(files->settingsFile, "../Data/Settings/Settings.ini") << c.name;
             EXPECT_EQ(files->screenshotsFolder, "../Data/Screenshots/") << c.name;
+            EXPECT_EQ(files->replaysFolder, "../Data/Replays/") << c.name;
         } else {
             EXPECT_EQ(files->settingsFile, "/home/ana/.config/velkaran/Settings.ini") << c.name;
             EXPECT_EQ(files->screenshotsFolder, "/home/ana/.local/share/velkaran/Screenshots/") << c.name;
+            EXPECT_EQ(files->replaysFolder, "/home/ana/.local/share/velkaran/Replays/") << c.name;
         }
     }
 }
@@ -134,6 +136,10 @@ TEST_F(PlayerFiles, AnInstalledGameKeepsThePlayersFilesInTheXdgFolders) {
         ASSERT_TRUE(files) << c.name;
         EXPECT_EQ(files->settingsFile, c.settings) << c.name;
         EXPECT_EQ(files->screenshotsFolder, c.screenshots) << c.name;
+        // The replays go beside the screenshots, wherever those go.
+        std::string replays = c.screenshots;
+        if (const size_t at = replays.find("Screenshots"); at != std::string::npos) replays.replace(at, 11, "Replays");
+        EXPECT_EQ(files->replaysFolder, replays) << c.name;
         // Only a run that cannot keep the fortress says anything.
         EXPECT_EQ(problem.empty(), *c.settings != '\0') << c.name << ": " << problem;
     }

@@ -47,17 +47,6 @@ struct Options {
     std::set<std::string_view> given;
 };
 
-CommandOption pathOption(std::string_view name, std::string& store) {
-    return {name, true, [name, &store](std::string_view v, std::string& error) {
-                if (v.empty()) {
-                    error = "empty file name for " + std::string(name);
-                    return false;
-                }
-                store = std::string(v);
-                return true;
-            }};
-}
-
 bool parseSeed(std::string_view text, uint32_t& value) {
     if (text.empty()) return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
