@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "util/Parse.h"
+
 namespace {
 
 struct KeyName {
@@ -38,25 +40,6 @@ std::vector<std::string_view> splitFields(std::string_view line) {
     return fields;
 }
 
-// A token as it stands in a message: short, and printable, so that the error stays
-// one readable line whatever bytes the script holds.
-std::string quoted(std::string_view token) {
-    constexpr size_t kMaxShown = 32;
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "'";
-    for (size_t i = 0; i < token.size() && i < kMaxShown; ++i) {
-        const auto c = static_cast<unsigned char>(token[i]);
-        if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
-        } else {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 0xf];
-        }
-    }
-    if (token.size() > kMaxShown) out += "...";
-    return out + "'";
-}
 
 // An optionally signed decimal integer. The magnitude saturates instead of wrapping,
 // so an overlong number is reported as out of range rather than read as another one.
@@ -81,12 +64,12 @@ bool readNumber(std::string_view token, Number& n) {
 bool readCoordinate(std::string_view token, int32_t& value, std::string& reason) {
     Number n;
     if (!readNumber(token, n)) {
-        reason = "bad number " + quoted(token);
+        reason = "bad number " + quotedToken(token);
         return false;
     }
     const uint64_t limit = n.negative ? uint64_t{0x80000000} : uint64_t{0x7FFFFFFF};
     if (n.magnitude > limit) {
-        reason = "number out of range " + quoted(token);
+        reason = "number out of range " + quotedToken(token);
         return false;
     }
     const auto m = static_cast<int64_t>(n.magnitude);
@@ -99,7 +82,7 @@ bool parseLine(const std::vector<std::string_view>& fields, uint32_t& frame, Inp
                std::string& reason) {
     Number n;
     if (!readNumber(fields[0], n)) {
-        reason = "bad number " + quoted(fields[0]);
+        reason = "bad number " + quotedToken(fields[0]);
         return false;
     }
     if (n.negative && n.magnitude != 0) {
@@ -107,7 +90,7 @@ bool parseLine(const std::vector<std::string_view>& fields, uint32_t& frame, Inp
         return false;
     }
     if (n.magnitude > 0xFFFFFFFFu) {
-        reason = "frame out of range " + quoted(fields[0]);
+        reason = "frame out of range " + quotedToken(fields[0]);
         return false;
     }
     frame = static_cast<uint32_t>(n.magnitude);
@@ -127,7 +110,7 @@ bool parseLine(const std::vector<std::string_view>& fields, uint32_t& frame, Inp
     } else if (name == "focuslost") {
         argumentCount = 0;
     } else {
-        reason = "unknown event " + quoted(name);
+        reason = "unknown event " + quotedToken(name);
         return false;
     }
     if (fields.size() < 2 + argumentCount) {
@@ -146,7 +129,7 @@ bool parseLine(const std::vector<std::string_view>& fields, uint32_t& frame, Inp
                 return true;
             }
         }
-        reason = "unknown key " + quoted(fields[2]);
+        reason = "unknown key " + quotedToken(fields[2]);
         return false;
     }
     if (name == "focuslost") {
@@ -163,7 +146,7 @@ bool parseLine(const std::vector<std::string_view>& fields, uint32_t& frame, Inp
     if (fields[2] == "left") button = MouseButton::Left;
     else if (fields[2] == "right") button = MouseButton::Right;
     else {
-        reason = "unknown button " + quoted(fields[2]);
+        reason = "unknown button " + quotedToken(fields[2]);
         return false;
     }
     event = name == "press" ? InputEvent::buttonDown(button) : InputEvent::buttonUp(button);

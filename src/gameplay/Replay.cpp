@@ -10,6 +10,8 @@
 #include <limits>
 #include <vector>
 
+#include "util/Parse.h"
+
 #ifndef VELKARAN_VERSION
 #define VELKARAN_VERSION "unknown"
 #endif
@@ -55,25 +57,6 @@ std::string_view buttonName(MouseButton button) {
     return "other";
 }
 
-// A token as it stands in a message: short and printable, so that the error stays one
-// readable line whatever bytes the file holds.
-std::string quoted(std::string_view token) {
-    constexpr size_t kMaxShown = 32;
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "'";
-    for (size_t i = 0; i < token.size() && i < kMaxShown; ++i) {
-        const auto c = static_cast<unsigned char>(token[i]);
-        if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
-        } else {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 0xf];
-        }
-    }
-    if (token.size() > kMaxShown) out += "...";
-    return out + "'";
-}
 
 std::vector<std::string_view> splitTokens(std::string_view line) {
     std::vector<std::string_view> tokens;
@@ -265,16 +248,16 @@ bool ReplayReader::readHeader(ReplayHeader& header, std::string& error) {
     // The version decides what everything after it means: a later one is refused first.
     uint64_t version = 0;
     if (tokens.size() < 2 || tokens[1].empty() || tokens[1].find_first_not_of("0123456789") != std::string_view::npos) {
-        error = lineError(1, "bad format version" + (tokens.size() < 2 ? std::string() : " " + quoted(tokens[1])));
+        error = lineError(1, "bad format version" + (tokens.size() < 2 ? std::string() : " " + quotedToken(tokens[1])));
         return false;
     }
     if (!readInteger(tokens[1], version) || version > static_cast<uint64_t>(kReplayFormatVersion)) {
-        error = "replay format version " + quoted(tokens[1]) + " is newer than this build reads (" +
+        error = "replay format version " + quotedToken(tokens[1]) + " is newer than this build reads (" +
                 std::to_string(kReplayFormatVersion) + ")";
         return false;
     }
     if (version == 0) {
-        error = lineError(1, "bad format version " + quoted(tokens[1]));
+        error = lineError(1, "bad format version " + quotedToken(tokens[1]));
         return false;
     }
 
@@ -290,7 +273,7 @@ bool ReplayReader::readHeader(ReplayHeader& header, std::string& error) {
         size_t k = 0;
         while (k < kKeysInOrder.size() && kKeysInOrder[k] != key) ++k;
         if (equals == std::string_view::npos || k == kKeysInOrder.size()) {
-            error = lineError(1, "unknown header field " + quoted(token));
+            error = lineError(1, "unknown header field " + quotedToken(token));
             return false;
         }
         if (seen[k]) {
@@ -314,7 +297,7 @@ bool ReplayReader::readHeader(ReplayHeader& header, std::string& error) {
             default: break;
         }
         if (!ok) {
-            error = lineError(1, "bad value for " + std::string(key) + ": " + quoted(value));
+            error = lineError(1, "bad value for " + std::string(key) + ": " + quotedToken(value));
             return false;
         }
     }
@@ -385,7 +368,7 @@ bool ReplayReader::nextRecord(ReplayRecord& record, std::string& error) {
     if (first[0] == '*') {
         uint32_t count = 0;
         if (tokens.size() != 1 || !readInteger(first.substr(1), count) || count == 0 || count > kReplayMaxRun) {
-            error = lineError(lineNumber, "bad run of frames " + quoted(first));
+            error = lineError(lineNumber, "bad run of frames " + quotedToken(first));
             return false;
         }
         if (!haveFrameTime) {
@@ -402,7 +385,7 @@ bool ReplayReader::nextRecord(ReplayRecord& record, std::string& error) {
             }
             read.frame.dt = frameTime;
         } else if (!readFloat(first, read.frame.dt) || !validFrameTime(read.frame.dt)) {
-            error = lineError(lineNumber, "bad time step " + quoted(first) + " (0 to 1 second)");
+            error = lineError(lineNumber, "bad time step " + quotedToken(first) + " (0 to 1 second)");
             return false;
         }
         bool clockSet = false;
@@ -424,7 +407,7 @@ bool ReplayReader::nextRecord(ReplayRecord& record, std::string& error) {
                 int64_t value = 0;
                 if (clockSet || !readInteger(token.substr(1), value) || value > kReplayMaxClock ||
                     value < -kReplayMaxClock) {
-                    error = lineError(lineNumber, clockSet ? "two clock readings in one frame" : "bad clock " + quoted(token));
+                    error = lineError(lineNumber, clockSet ? "two clock readings in one frame" : "bad clock " + quotedToken(token));
                     return false;
                 }
                 clockSet = true;
@@ -433,7 +416,7 @@ bool ReplayReader::nextRecord(ReplayRecord& record, std::string& error) {
             }
             InputEvent event;
             if (!readEvent(token, event)) {
-                error = lineError(lineNumber, "bad event " + quoted(token));
+                error = lineError(lineNumber, "bad event " + quotedToken(token));
                 return false;
             }
             if (read.frame.events.size() == kReplayMaxEventsPerFrame) {

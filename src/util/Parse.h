@@ -1,5 +1,6 @@
 #pragma once
 #include <optional>
+#include <string>
 #include <string_view>
 
 // Reads a number the way the C library's decimal conversion does: leading white
@@ -11,3 +12,7 @@ std::optional<long long> parseLeadingInteger(std::string_view text);
 // True when the text, after leading white space and an optional sign, starts with a
 // digit: the number parseLeadingInteger reads is really there and not the 0 of "no digits".
 bool hasLeadingDigits(std::string_view text);
+
+// A token as it stands in an error message: at most 32 bytes, quoted, every byte outside
+// printable ASCII as \xHH, so the message stays one readable line whatever the input holds.
+std::string quotedToken(std::string_view token);
